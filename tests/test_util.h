@@ -1,0 +1,27 @@
+// Helpers shared by the tests.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+namespace testutil {
+
+// FNV-1a, 64 bits: pins a frame's bytes.
+inline uint64_t Fnv1a(const uint8_t* data, size_t size) {
+    uint64_t h = 1469598103934665603ull;
+    for (size_t i = 0; i < size; ++i) {
+        h ^= data[i];
+        h *= 1099511628211ull;
+    }
+    return h;
+}
+
+inline uint64_t Fnv1a(const std::vector<uint8_t>& v) { return Fnv1a(v.data(), v.size()); }
+
+inline size_t Count(const std::vector<uint8_t>& v, uint8_t value) {
+    size_t n = 0;
+    for (uint8_t b : v) n += b == value;
+    return n;
+}
+
+}  // namespace testutil

@@ -1,0 +1,109 @@
+#include "atomic_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <vector>
+
+namespace tools {
+
+namespace {
+
+std::string FolderOf(const std::string& path) {
+    const size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+std::string Reason(const std::string& what, const std::string& path, int err) {
+    return what + " " + path + ": " + std::strerror(err);
+}
+
+// The permissions a newly created file would get: 0666 less the umask.
+mode_t NewFileMode() {
+    const mode_t mask = umask(0);
+    umask(mask);
+    return 0666 & ~mask;
+}
+
+}  // namespace
+
+bool CheckOutputPath(const std::string& path, std::string& error) {
+    if (path.empty()) {
+        error = "the output path is empty";
+        return false;
+    }
+    struct stat st;
+    const std::string folder = FolderOf(path);
+    if (stat(folder.c_str(), &st) != 0) {
+        error = Reason("cannot use the folder", folder, errno);
+        return false;
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        error = "cannot use the folder " + folder + ": not a folder";
+        return false;
+    }
+    if (path.back() == '/' || (stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))) {
+        error = "cannot write " + path + ": it is a folder";
+        return false;
+    }
+    if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
+        error = Reason("cannot write", path, errno);
+        return false;
+    }
+    return true;
+}
+
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(std::FILE*)>& write,
+                         std::string& error) {
+    if (!CheckOutputPath(path, error)) return false;
+
+    const std::string folder = FolderOf(path);
+    const size_t slash = path.find_last_of('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    std::string pattern = folder + "/." + name + ".XXXXXX";
+    std::vector<char> temp(pattern.begin(), pattern.end());
+    temp.push_back('\0');
+
+    const int fd = mkstemp(temp.data());
+    if (fd < 0) {
+        error = Reason("cannot write in", folder, errno);
+        return false;
+    }
+    const std::string tempPath = temp.data();
+    auto fail = [&](const std::string& reason) {
+        unlink(tempPath.c_str());
+        error = reason;
+        return false;
+    };
+    if (fchmod(fd, NewFileMode()) != 0) {
+        const int err = errno;
+        close(fd);
+        return fail(Reason("cannot write", path, err));
+    }
+    std::FILE* file = fdopen(fd, "wb");
+    if (!file) {
+        const int err = errno;
+        close(fd);
+        return fail(Reason("cannot write", path, err));
+    }
+    errno = 0;
+    const bool written = write(file);
+    int err = written ? 0 : (errno ? errno : EIO);
+    if (!err && std::fflush(file) != 0) err = errno;
+    if (!err && std::ferror(file)) err = EIO;
+    if (!err && fsync(fileno(file)) != 0) err = errno;
+    if (std::fclose(file) != 0 && !err) err = errno;
+    if (err) return fail(Reason("cannot write", path, err));
+    if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
+        return fail(Reason("cannot write", path, errno));
+    }
+    return true;
+}
+
+}  // namespace tools

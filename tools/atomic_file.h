@@ -1,0 +1,23 @@
+// Writing a file whole or not at all.
+#pragma once
+
+#include <cstdio>
+#include <functional>
+#include <string>
+
+namespace tools {
+
+// Checks that `path` can name an output file: its folder exists and is a
+// folder, and the path itself is not a folder. On failure returns false and
+// sets `error` to a one-line reason.
+bool CheckOutputPath(const std::string& path, std::string& error);
+
+// Calls `write` on a temporary file in the folder of `path`, then flushes it
+// to disk and renames it to `path`. Whatever fails (the callback returning
+// false, a full disk, a closed stream), the temporary file is removed and an
+// existing file at `path` is left as it was. Blocks until the data is on disk.
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(std::FILE*)>& write,
+                         std::string& error);
+
+}  // namespace tools

@@ -1,0 +1,40 @@
+#include "png_image.h"
+
+#include <png.h>
+
+#include <csetjmp>
+
+namespace tools {
+
+bool WriteIndexedPng(std::FILE* file, const uint8_t* pixels, int32_t width,
+                     int32_t height, const ukvo2::PaletteEntry (&palette)[256]) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    if (!png) return false;
+    png_infop info = png_create_info_struct(png);
+    if (!info) {
+        png_destroy_write_struct(&png, nullptr);
+        return false;
+    }
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return false;
+    }
+    png_init_io(png, file);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color colors[256];
+    for (int i = 0; i < 256; ++i) {
+        colors[i] = {palette[i].red, palette[i].green, palette[i].blue};
+    }
+    png_set_PLTE(png, info, colors, 256);
+    png_write_info(png, info);
+    for (int32_t row = 0; row < height; ++row) {
+        png_write_row(png, pixels + static_cast<size_t>(row) * static_cast<size_t>(width));
+    }
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+}  // namespace tools

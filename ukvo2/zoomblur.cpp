@@ -1,0 +1,38 @@
+// ZoomBlur: checks and clamps the arguments, computes the step and runs the
+// kernel.
+#include <cmath>
+
+#include "kernels.h"
+#include "ukvo2.h"
+
+namespace ukvo2 {
+
+bool ZoomStep(double factor, uint32_t& d) {
+    if (std::isnan(factor)) return false;
+    const long double scaled = (1.0L - factor) * 65536.0L;
+    if (scaled < 1.0L) {
+        d = 1;
+    } else if (scaled >= 65535.0L) {
+        d = 65535;
+    } else {
+        d = static_cast<uint32_t>(scaled);  // truncation toward zero
+    }
+    return true;
+}
+
+void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,
+              int32_t cy, double factor) {
+    // 16.16 positions cover at most 65536 pixels in either direction.
+    if (width < 1 || height < 1 || width > 65536 || height > 65536) return;
+    uint32_t d;
+    if (!ZoomStep(factor, d)) return;
+    cx = cx < 0 ? 0 : (cx > width - 1 ? width - 1 : cx);
+    cy = cy < 0 ? 0 : (cy > height - 1 ? height - 1 : cy);
+    plain::ZoomBlur(pixels, width, height, cx, cy, d);
+}
+
+void ZoomBlur(int32_t cx, int32_t cy, double factor) {
+    ZoomBlur(Pixels, Width, Height, cx, cy, factor);
+}
+
+}  // namespace ukvo2
