@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Installs what Kvo needs to build and test on Debian or Ubuntu. Runs
+# apt-get only when a package is missing; uses sudo when not root.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config clang
+  libpng-dev libgif-dev libsdl2-dev
+  libgtest-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=()
+[ "$(id -u)" -eq 0 ] || sudo=(sudo)
+export DEBIAN_FRONTEND=noninteractive
+"${sudo[@]}" apt-get update
+"${sudo[@]}" apt-get install -y --no-install-recommends "${missing[@]}"
