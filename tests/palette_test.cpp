@@ -1,1 +1,51 @@
+// The palette's curves and the power function.
 #include <gtest/gtest.h>
+
+#include "test_util.h"
+#include "ukvo2.h"
+
+namespace {
+
+TEST(Power, EdgeBases) {
+    for (long double e : {0.0L, 0.3L, 1.0L, 10.0L, -2.0L}) {
+        EXPECT_EQ(ukvo2::Power(0, e), 0) << static_cast<double>(e);
+        EXPECT_EQ(ukvo2::Power(1, e), 1) << static_cast<double>(e);
+    }
+    EXPECT_NEAR(static_cast<double>(ukvo2::Power(2, 10)), 1024.0, 1e-12);
+    EXPECT_NEAR(static_cast<double>(ukvo2::Power(0.25L, 0.5L)), 0.5, 1e-15);
+}
+
+TEST(BuildPalette, KnownEntries) {
+    ukvo2::BuildPalette();
+    const struct { int index, red, green, blue; } rows[] = {
+        {0, 48, 9, 0},       {1, 59, 14, 0},      {3, 73, 21, 0},       {31, 137, 73, 0},
+        {64, 169, 112, 0},   {128, 208, 169, 0},  {137, 212, 176, 1},   {191, 234, 215, 14},
+        {230, 247, 240, 91},  {250, 253, 252, 209},
+        {254, 255, 254, 245}, {255, 255, 255, 255},
+    };
+    for (const auto& r : rows) {
+        const auto& e = ukvo2::Palette[r.index];
+        EXPECT_EQ(e.red, r.red) << r.index;
+        EXPECT_EQ(e.green, r.green) << r.index;
+        EXPECT_EQ(e.blue, r.blue) << r.index;
+        EXPECT_EQ(e.reserved, 0) << r.index;
+    }
+    // The value nearest a tie: 227.499... rounds down.
+    EXPECT_EQ(ukvo2::Palette[174].red, 227);
+    // Blue is 0 up to index 136; all three rise monotonically.
+    for (int i = 0; i < 256; ++i) {
+        if (i <= 136) {
+            EXPECT_EQ(ukvo2::Palette[i].blue, 0) << i;
+        }
+        if (i > 0) {
+            EXPECT_GE(ukvo2::Palette[i].red, ukvo2::Palette[i - 1].red) << i;
+            EXPECT_GE(ukvo2::Palette[i].green, ukvo2::Palette[i - 1].green) << i;
+            EXPECT_GE(ukvo2::Palette[i].blue, ukvo2::Palette[i - 1].blue) << i;
+        }
+    }
+    // The whole table, pinned.
+    EXPECT_EQ(testutil::Fnv1a(reinterpret_cast<const uint8_t*>(ukvo2::Palette), sizeof ukvo2::Palette),
+              6623681853937093905ull);
+}
+
+}  // namespace
