@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang
+  build-essential cmake pkg-config clang libclang-rt-dev
   libpng-dev libgif-dev libsdl2-dev
   libgtest-dev libbenchmark-dev
 )

@@ -12,3 +12,6 @@ for preset in linux linux-asan; do
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+
+echo "== fuzzing"
+bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}"
