@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstring>
 #include <vector>
 
@@ -28,6 +29,41 @@ mode_t NewFileMode() {
     const mode_t mask = umask(0);
     umask(mask);
     return 0666 & ~mask;
+}
+
+// While a temporary file exists: its path, for the signal handler to remove
+// it when the program is interrupted, and the handlers to restore after.
+char PendingTemp[4096];
+constexpr int kCleanupSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction SavedActions[3];
+struct sigaction SavedFileSizeAction;
+
+void RemovePendingAndReraise(int signal) {
+    if (PendingTemp[0]) unlink(PendingTemp);  // async-signal-safe
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// Guards the temporary file: an interrupt removes it before the program
+// ends, and a write past the file-size limit fails with EFBIG instead of
+// killing the program with the file half-written.
+void GuardTemp(const std::string& temp) {
+    if (temp.size() >= sizeof PendingTemp) return;
+    std::memcpy(PendingTemp, temp.c_str(), temp.size() + 1);
+    struct sigaction action {};
+    action.sa_handler = RemovePendingAndReraise;
+    sigemptyset(&action.sa_mask);
+    for (size_t i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &action, &SavedActions[i]);
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    sigaction(SIGXFSZ, &ignore, &SavedFileSizeAction);
+}
+
+void ReleaseTemp() {
+    for (size_t i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &SavedActions[i], nullptr);
+    sigaction(SIGXFSZ, &SavedFileSizeAction, nullptr);
+    PendingTemp[0] = '\0';
 }
 
 }  // namespace
@@ -76,8 +112,10 @@ bool WriteFileAtomically(const std::string& path,
         return false;
     }
     const std::string tempPath = temp.data();
+    GuardTemp(tempPath);
     auto fail = [&](const std::string& reason) {
         unlink(tempPath.c_str());
+        ReleaseTemp();
         error = reason;
         return false;
     };
@@ -103,6 +141,7 @@ bool WriteFileAtomically(const std::string& path,
     if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
         return fail(Reason("cannot write", path, errno));
     }
+    ReleaseTemp();
     return true;
 }
 

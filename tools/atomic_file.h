@@ -16,6 +16,9 @@ bool CheckOutputPath(const std::string& path, std::string& error);
 // to disk and renames it to `path`. Whatever fails (the callback returning
 // false, a full disk, a closed stream), the temporary file is removed and an
 // existing file at `path` is left as it was. Blocks until the data is on disk.
+// Meanwhile an interrupt (SIGINT, SIGTERM, SIGHUP) removes the temporary file
+// before the program ends, and a file-size limit makes writes fail instead of
+// killing the program.
 bool WriteFileAtomically(const std::string& path,
                          const std::function<bool(std::FILE*)>& write,
                          std::string& error);

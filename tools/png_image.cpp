@@ -6,9 +6,18 @@
 
 namespace tools {
 
+namespace {
+
+// libpng's own handlers print to stderr; the caller reports the failure in
+// its own words instead.
+[[noreturn]] void SilentError(png_structp png, png_const_charp) { png_longjmp(png, 1); }
+void SilentWarning(png_structp, png_const_charp) {}
+
+}  // namespace
+
 bool WriteIndexedPng(std::FILE* file, const uint8_t* pixels, int32_t width,
                      int32_t height, const ukvo2::PaletteEntry (&palette)[256]) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, SilentError, SilentWarning);
     if (!png) return false;
     png_infop info = png_create_info_struct(png);
     if (!info) {
