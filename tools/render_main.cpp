@@ -1,12 +1,47 @@
-// kvo2-render: writes the frame Kvo draws at a given clock reading.
+// kvo2-render: writes the frame Kvo draws at a given clock reading, or a
+// looping GIF of the frames over a stretch of readings.
 #include <cstdio>
 #include <string>
 #include <vector>
 
 #include "atomic_file.h"
+#include "clip_frames.h"
+#include "gif_image.h"
 #include "png_image.h"
+#include "progress_bar.h"
 #include "render_options.h"
 #include "ukvo2.h"
+
+namespace {
+
+void RenderAt(uint32_t t) {
+    ukvo2::SetClock([t] { return t; });
+    ukvo2::RenderFrame();
+}
+
+bool WriteStill(std::FILE* file, uint32_t t) {
+    RenderAt(t);
+    return tools::WriteIndexedPng(file, ukvo2::Pixels, ukvo2::Width, ukvo2::Height,
+                                  ukvo2::Palette);
+}
+
+bool WriteClip(std::FILE* file, uint32_t from, uint32_t to, uint32_t fps) {
+    const uint64_t count = tools::ClipFrameCount(from, to, fps);
+    const uint16_t delay = tools::ClipFrameDelay(fps);
+    GifFileType* gif = tools::BeginGif(file, ukvo2::Width, ukvo2::Height, ukvo2::Palette);
+    if (!gif) return false;
+    tools::StartProgress(count);
+    bool ok = true;
+    for (uint64_t i = 0; ok && i < count; ++i) {
+        RenderAt(tools::ClipFrameTime(from, fps, i));
+        ok = tools::AddGifFrame(gif, ukvo2::Pixels, delay);
+        tools::ShowProgress(i + 1);
+    }
+    tools::EndProgress();
+    return tools::EndGif(gif) && ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
@@ -20,7 +55,7 @@ int main(int argc, char** argv) {
         std::fputs(tools::RenderUsage, stdout);
         return 0;
     }
-    // Refuse a bad path before spending time on the frame.
+    // Refuse a bad path before spending time on the frames.
     if (!tools::CheckOutputPath(options.out, error)) {
         std::fprintf(stderr, "kvo2-render: %s\n", error.c_str());
         return 1;
@@ -28,15 +63,11 @@ int main(int argc, char** argv) {
 
     ukvo2::BuildPath();
     ukvo2::BuildPalette();
-    const uint32_t t = options.time;
-    ukvo2::SetClock([t] { return t; });
-    ukvo2::RenderFrame();
-
     const bool ok = tools::WriteFileAtomically(
         options.out,
-        [](std::FILE* file) {
-            return tools::WriteIndexedPng(file, ukvo2::Pixels, ukvo2::Width, ukvo2::Height,
-                                          ukvo2::Palette);
+        [&options](std::FILE* file) {
+            return options.clip ? WriteClip(file, options.from, options.to, options.fps)
+                                : WriteStill(file, options.time);
         },
         error);
     if (!ok) {
