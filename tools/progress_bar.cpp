@@ -22,7 +22,7 @@ constexpr int BarWidth = 30;
 
 // "0:41", "12:05", "3:07:55".
 std::string Duration(double seconds) {
-    const uint64_t s = seconds > 0 ? static_cast<uint64_t>(std::ceil(seconds)) : 0;
+    const uint64_t s = seconds > 0 ? static_cast<uint64_t>(std::llround(seconds)) : 0;
     char text[32];
     if (s >= 3600) {
         std::snprintf(text, sizeof text, "%llu:%02u:%02u",
@@ -58,28 +58,32 @@ std::string ProgressLine(uint64_t done, uint64_t total, double elapsed) {
     return line;
 }
 
+namespace {
+
+void Draw(uint64_t done) {
+    lastDrawn = Clock::now();
+    const std::string line = ProgressLine(done, totalSteps, SecondsSince(started));
+    const size_t pad = lastLength > line.size() ? lastLength - line.size() : 0;
+    std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(pad, ' ').c_str());
+    std::fflush(stderr);
+    lastLength = line.size();
+}
+
+}  // namespace
+
 void StartProgress(uint64_t total) {
     shown = isatty(STDERR_FILENO) == 1;
     if (!shown) return;
     totalSteps = total;
     started = Clock::now();
     lastLength = 0;
-    lastDrawn = started;
-    ShowProgress(0);
+    Draw(0);
 }
 
 void ShowProgress(uint64_t done) {
     if (!shown) return;
-    const Clock::time_point now = Clock::now();
-    if (done != 0 && done < totalSteps && now - lastDrawn < std::chrono::milliseconds(100)) {
-        return;
-    }
-    lastDrawn = now;
-    const std::string line = ProgressLine(done, totalSteps, SecondsSince(started));
-    const size_t pad = lastLength > line.size() ? lastLength - line.size() : 0;
-    std::fprintf(stderr, "\r%s%s", line.c_str(), std::string(pad, ' ').c_str());
-    std::fflush(stderr);
-    lastLength = line.size();
+    if (done < totalSteps && Clock::now() - lastDrawn < std::chrono::milliseconds(100)) return;
+    Draw(done);
 }
 
 void EndProgress() {

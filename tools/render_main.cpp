@@ -5,10 +5,8 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "clip_frames.h"
-#include "gif_image.h"
+#include "gif_clip.h"
 #include "png_image.h"
-#include "progress_bar.h"
 #include "render_options.h"
 #include "ukvo2.h"
 
@@ -23,22 +21,6 @@ bool WriteStill(std::FILE* file, uint32_t t) {
     RenderAt(t);
     return tools::WriteIndexedPng(file, ukvo2::Pixels, ukvo2::Width, ukvo2::Height,
                                   ukvo2::Palette);
-}
-
-bool WriteClip(std::FILE* file, uint32_t from, uint32_t to, uint32_t fps) {
-    const uint64_t count = tools::ClipFrameCount(from, to, fps);
-    const uint16_t delay = tools::ClipFrameDelay(fps);
-    GifFileType* gif = tools::BeginGif(file, ukvo2::Width, ukvo2::Height, ukvo2::Palette);
-    if (!gif) return false;
-    tools::StartProgress(count);
-    bool ok = true;
-    for (uint64_t i = 0; ok && i < count; ++i) {
-        RenderAt(tools::ClipFrameTime(from, fps, i));
-        ok = tools::AddGifFrame(gif, ukvo2::Pixels, delay);
-        tools::ShowProgress(i + 1);
-    }
-    tools::EndProgress();
-    return tools::EndGif(gif) && ok;
 }
 
 }  // namespace
@@ -66,7 +48,7 @@ int main(int argc, char** argv) {
     const bool ok = tools::WriteFileAtomically(
         options.out,
         [&options](std::FILE* file) {
-            return options.clip ? WriteClip(file, options.from, options.to, options.fps)
+            return options.clip ? tools::WriteGifClip(file, options.from, options.to, options.fps)
                                 : WriteStill(file, options.time);
         },
         error);
