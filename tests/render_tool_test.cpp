@@ -148,6 +148,21 @@ TEST_F(RenderTool, ExistingFileSurvivesAFailedRun) {
     EXPECT_NE(error.find(out.string()), std::string::npos) << error;
     EXPECT_EQ(ReadAll(out), "precious");
     EXPECT_EQ(Entries(), std::vector<std::string>{"keep.png"});
+    // A link or a pipe in the way is refused and left as it was: the new file
+    // would replace the link itself, and a pipe cannot be renamed over.
+    fs::create_symlink("keep.png", dir / "link.png");
+    ASSERT_EQ(mkfifo((dir / "pipe.gif").c_str(), 0600), 0);
+    for (const char* name : {"link.png", "pipe.gif"}) {
+        const auto r = Run({"--from", "0", "--to", "100", "--fps", "10", "--out",
+                            (dir / name).string()});
+        EXPECT_NE(r.status, 0) << name;
+        EXPECT_EQ(r.err.rfind("kvo2-render: ", 0), 0u) << r.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.gif"));
+    EXPECT_EQ(ReadAll(out), "precious");
+    fs::remove(dir / "link.png");
+    fs::remove(dir / "pipe.gif");
     // A good run replaces it whole.
     EXPECT_EQ(Run({"--time", "1", "--out", out.string()}).status, 0);
     EXPECT_EQ(ReadAll(out).substr(1, 3), "PNG");
