@@ -24,8 +24,8 @@ const char* const RenderUsage =
     "                written whole or not at all\n"
     "  --help        show this text\n"
     "\n"
-    "The same options give the same bytes on every machine. The animation\n"
-    "loops every 150000 ms.\n";
+    "The same options give the same frames on every machine and the same bytes\n"
+    "on every run. The animation loops every 150000 ms.\n";
 
 bool ParseMilliseconds(const std::string& text, uint32_t& value) {
     if (text.empty() || text.size() > 10) return false;
