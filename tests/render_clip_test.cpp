@@ -117,7 +117,7 @@ TEST_F(RenderTool, ClipHoldsTheFramesAtItsReadings) {
             EXPECT_FALSE(f.interlaced);
             EXPECT_TRUE(f.hasControl);
             EXPECT_FALSE(f.transparent);
-            EXPECT_LE(f.disposal, 1);  // unspecified or left in place
+            EXPECT_LE(f.disposal, 1);  // no disposal given, or left in place
             EXPECT_EQ(f.delay, c.delay) << shown;
             EXPECT_TRUE(f.pixels == FrameAt(c.times[k])) << shown << ", frame " << k;
         }
