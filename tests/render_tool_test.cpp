@@ -1,102 +1,19 @@
 // kvo2-render as a user meets it: the files it writes and the input it refuses.
 #include <gtest/gtest.h>
-#include <png.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "atomic_file.h"
+#include "tool_runner.h"
 #include "ukvo2.h"
 
 namespace {
 
-namespace fs = std::filesystem;
-
-struct Result {
-    int status;
-    std::string out, err;
-};
-
-std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string ReadAll(const fs::path& p) {
-    std::ifstream f(p, std::ios::binary);
-    std::stringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-class RenderTool : public ::testing::Test {
-  protected:
-    fs::path dir;
-    void SetUp() override {
-        char pattern[] = "/tmp/kvo2-render-test.XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-    }
-    void TearDown() override { fs::remove_all(dir); }
-
-    Result Run(const std::vector<std::string>& args) {
-        std::string cmd = Quote(KVO2_RENDER);
-        for (const auto& a : args) cmd += " " + Quote(a);
-        cmd += " >" + Quote((dir / ".stdout").string()) + " 2>" + Quote((dir / ".stderr").string());
-        const int raw = std::system(cmd.c_str());
-        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadAll(dir / ".stdout"),
-                 ReadAll(dir / ".stderr")};
-        fs::remove(dir / ".stdout");
-        fs::remove(dir / ".stderr");
-        return r;
-    }
-
-    std::vector<std::string> Entries() {
-        std::vector<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
-        std::sort(names.begin(), names.end());
-        return names;
-    }
-};
-
-// Decodes an indexed PNG into its indices and colour table.
-bool ReadIndexedPng(const fs::path& path, std::vector<uint8_t>& pixels,
-                    std::vector<png_color>& colors, png_uint_32& width, png_uint_32& height) {
-    std::FILE* f = std::fopen(path.c_str(), "rb");
-    if (!f) return false;
-    png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_read_struct(&png, &info, nullptr);
-        std::fclose(f);
-        return false;
-    }
-    png_init_io(png, f);
-    png_read_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
-    width = png_get_image_width(png, info);
-    height = png_get_image_height(png, info);
-    const bool indexed = png_get_color_type(png, info) == PNG_COLOR_TYPE_PALETTE &&
-                         png_get_bit_depth(png, info) == 8;
-    png_colorp plte = nullptr;
-    int count = 0;
-    png_get_PLTE(png, info, &plte, &count);
-    colors.assign(plte, plte + count);
-    png_bytepp rows = png_get_rows(png, info);
-    pixels.clear();
-    for (png_uint_32 y = 0; y < height; ++y) pixels.insert(pixels.end(), rows[y], rows[y] + width);
-    png_destroy_read_struct(&png, &info, nullptr);
-    std::fclose(f);
-    return indexed;
-}
+using namespace toolrunner;
 
 TEST_F(RenderTool, WritesTheExactFrame) {
     ukvo2::BuildPath();
@@ -147,12 +64,14 @@ TEST_F(RenderTool, HelpExplainsAndSucceeds) {
     const auto r = Run({"--help"});
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find("--time MS"), std::string::npos);
+    EXPECT_NE(r.out.find("--from A --to B --fps N"), std::string::npos);
     EXPECT_NE(r.out.find("4294967295"), std::string::npos);
     EXPECT_EQ(r.err, "");
 }
 
 TEST_F(RenderTool, RefusesBadInputWithOneLineAndNoFile) {
     const std::string out = (dir / "f.png").string();
+    const std::string gif = (dir / "f.gif").string();
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"--time", "5"},
@@ -174,6 +93,35 @@ TEST_F(RenderTool, RefusesBadInputWithOneLineAndNoFile) {
         {"--time", "5", "--out", dir.string()},
         {"--time", "5", "--out", dir.string() + "/"},
         {"--time", "5", "--out", "/proc/kvo2-render-test.png"},
+        // Clips: the stretch, the rate, and never a still's option with them.
+        {"--from", "5", "--to", "5", "--fps", "10", "--out", gif},
+        {"--from", "6", "--to", "5", "--fps", "10", "--out", gif},
+        {"--from", "4294967295", "--to", "4294967295", "--fps", "1", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "0", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "51", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "4294967296", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "-5", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "2.5", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "ten", "--out", gif},
+        {"--from", "-1", "--to", "1000", "--fps", "10", "--out", gif},
+        {"--from", "x", "--to", "1000", "--fps", "10", "--out", gif},
+        {"--from", "0", "--to", "4294967296", "--fps", "10", "--out", gif},
+        {"--from", "0", "--to", "99999999999999999999", "--fps", "10", "--out", gif},
+        {"--from", "0", "--to", "1e3", "--fps", "10", "--out", gif},
+        {"--from", "0", "--to", "1000", "--out", gif},
+        {"--from", "0", "--fps", "10", "--out", gif},
+        {"--to", "1000", "--fps", "10", "--out", gif},
+        {"--fps", "10", "--out", gif},
+        {"--from", "0", "--to", "1000", "--fps", "10"},
+        {"--from", "0", "--to", "1000", "--fps", "10", "--fps", "10", "--out", gif},
+        {"--from", "0", "--from", "0", "--to", "1000", "--fps", "10", "--out", gif},
+        {"--time", "5", "--from", "0", "--to", "1000", "--fps", "10", "--out", gif},
+        {"--time", "5", "--fps", "10", "--out", out},
+        {"--time", "5", "--to", "1000", "--out", out},
+        {"--from=0", "--to=1000", "--fps=10", "--time=5", "--out=" + gif},
+        {"--from", "0", "--to", "1000", "--fps", "10", "--out", (dir / "no-such" / "f.gif").string()},
+        {"--from", "0", "--to", "1000", "--fps", "10", "--out", dir.string()},
+        {"--from", "0", "--to", "1000", "--fps", "10", "--out", "/proc/kvo2-render-test.gif"},
     };
     for (const auto& args : cases) {
         std::string shown;
@@ -190,6 +138,7 @@ TEST_F(RenderTool, ExistingFileSurvivesAFailedRun) {
     const fs::path out = dir / "keep.png";
     std::ofstream(out) << "precious";
     EXPECT_NE(Run({"--time", "x", "--out", out.string()}).status, 0);
+    EXPECT_NE(Run({"--from", "9", "--to", "5", "--fps", "1", "--out", out.string()}).status, 0);
     EXPECT_EQ(ReadAll(out), "precious");
     // A writer that fails halfway leaves the old file and no temporary.
     std::string error;
@@ -199,6 +148,21 @@ TEST_F(RenderTool, ExistingFileSurvivesAFailedRun) {
     EXPECT_NE(error.find(out.string()), std::string::npos) << error;
     EXPECT_EQ(ReadAll(out), "precious");
     EXPECT_EQ(Entries(), std::vector<std::string>{"keep.png"});
+    // A link or a pipe in the way is refused and left as it was: the new file
+    // would replace the link itself, and a pipe cannot be renamed over.
+    fs::create_symlink("keep.png", dir / "link.png");
+    ASSERT_EQ(mkfifo((dir / "pipe.gif").c_str(), 0600), 0);
+    for (const char* name : {"link.png", "pipe.gif"}) {
+        const auto r = Run({"--from", "0", "--to", "100", "--fps", "10", "--out",
+                            (dir / name).string()});
+        EXPECT_NE(r.status, 0) << name;
+        EXPECT_EQ(r.err.rfind("kvo2-render: ", 0), 0u) << r.err;
+    }
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png"));
+    EXPECT_TRUE(fs::is_fifo(dir / "pipe.gif"));
+    EXPECT_EQ(ReadAll(out), "precious");
+    fs::remove(dir / "link.png");
+    fs::remove(dir / "pipe.gif");
     // A good run replaces it whole.
     EXPECT_EQ(Run({"--time", "1", "--out", out.string()}).status, 0);
     EXPECT_EQ(ReadAll(out).substr(1, 3), "PNG");

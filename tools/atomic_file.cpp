@@ -87,6 +87,13 @@ bool CheckOutputPath(const std::string& path, std::string& error) {
         error = "cannot write " + path + ": it is a folder";
         return false;
     }
+    // The new file replaces whatever has the name: never a link (it would
+    // replace the link, not what it points to) nor a device, pipe or socket.
+    if (lstat(path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+        error = "cannot write " + path + ": " +
+                (S_ISLNK(st.st_mode) ? "it is a symbolic link" : "it is not a regular file");
+        return false;
+    }
     if (access(path.c_str(), F_OK) == 0 && access(path.c_str(), W_OK) != 0) {
         error = Reason("cannot write", path, errno);
         return false;

@@ -8,7 +8,8 @@
 namespace tools {
 
 // Checks that `path` can name an output file: its folder exists and is a
-// folder, and the path itself is not a folder. On failure returns false and
+// folder, and the path names nothing yet or a regular file (not a folder, a
+// symbolic link, a device, a pipe or a socket). On failure returns false and
 // sets `error` to a one-line reason.
 bool CheckOutputPath(const std::string& path, std::string& error);
 
