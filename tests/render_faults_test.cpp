@@ -86,4 +86,21 @@ TEST_F(RenderFaults, FullDiskFailsTheWriteCleanly) {
     EXPECT_EQ(ReadAll(dir / "keep.png"), "precious");
 }
 
+TEST_F(RenderFaults, InterruptedClipLeavesNothingBehind) {
+    // A long clip, ended by a signal once its temporary file exists: the
+    // temporary goes with the program, and an existing file stays whole.
+    std::ofstream(dir / "keep.gif") << "precious";
+    for (const char* signal : {"TERM", "HUP"}) {
+        const std::string cmd =
+            "'" + std::string(KVO2_RENDER) + "' --from 0 --to 600000 --fps 50 --out '" +
+            (dir / "keep.gif").string() + "' 2>/dev/null & pid=$!; " +
+            "for i in $(seq 100); do ls -A '" + dir.string() + "' | grep -q '^.keep.gif.' && break; " +
+            "sleep 0.1; done; kill -" + signal + " $pid; wait $pid";
+        const int raw = std::system(cmd.c_str());
+        EXPECT_NE(raw, 0) << signal;
+        EXPECT_EQ(EntriesIn(dir), 1u) << signal;
+        EXPECT_EQ(ReadAll(dir / "keep.gif"), "precious") << signal;
+    }
+}
+
 }  // namespace

@@ -53,7 +53,12 @@ void GuardTemp(const std::string& temp) {
     struct sigaction action {};
     action.sa_handler = RemovePendingAndReraise;
     sigemptyset(&action.sa_mask);
-    for (size_t i = 0; i < 3; ++i) sigaction(kCleanupSignals[i], &action, &SavedActions[i]);
+    for (size_t i = 0; i < 3; ++i) {
+        // A signal the program was started ignoring (nohup, a background
+        // job's interrupt) stays ignored.
+        sigaction(kCleanupSignals[i], nullptr, &SavedActions[i]);
+        if (SavedActions[i].sa_handler != SIG_IGN) sigaction(kCleanupSignals[i], &action, nullptr);
+    }
     struct sigaction ignore {};
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
