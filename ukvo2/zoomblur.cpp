@@ -28,7 +28,7 @@ void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,
     if (!ZoomStep(factor, d)) return;
     cx = cx < 0 ? 0 : (cx > width - 1 ? width - 1 : cx);
     cy = cy < 0 ? 0 : (cy > height - 1 ? height - 1 : cy);
-    plain::ZoomBlur(pixels, width, height, cx, cy, d);
+    ChosenKernels().blur(pixels, width, height, cx, cy, d);
 }
 
 void ZoomBlur(int32_t cx, int32_t cy, double factor) {
