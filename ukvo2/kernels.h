@@ -38,6 +38,11 @@ namespace avx2 { KVO_DECLARE_KERNELS }
 namespace avx512 { KVO_DECLARE_KERNELS }
 #undef KVO_DECLARE_KERNELS
 
+// A buffer of at least `count` 32-bit words for the blur kernels: kept for
+// the life of the process and grown when a larger frame needs it; null when
+// memory runs out.
+uint32_t* BlurScratch(size_t count);
+
 // One version of every kernel.
 struct KernelSet {
     const char* name;  // "plain", "sse2", "avx2" or "avx512"

@@ -14,6 +14,7 @@
 
 namespace ukvo2::avx512 {
 #include "julia_lanes.inc"
+#include "zoomblur_avx2.inc"
 #include "zoomblur_lanes.inc"
 #include "expand_lanes.inc"
 }  // namespace ukvo2::avx512

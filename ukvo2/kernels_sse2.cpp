@@ -13,6 +13,7 @@
 #define ANY_LANE(v) (_mm_movemask_epi8((__m128i)(v)) != 0)
 
 namespace ukvo2::sse2 {
+
 #include "julia_lanes.inc"
 #include "zoomblur_lanes.inc"
 #include "expand_lanes.inc"
