@@ -15,4 +15,6 @@ const KernelSet* KernelSets(size_t& count) {
 
 const KernelSet& ChosenKernels() { return PlainSet; }
 
+void ChooseKernels(const KernelSet&) {}
+
 }  // namespace ukvo2

@@ -29,10 +29,18 @@ const KernelSet* KernelSets(size_t& count) {
     return AllSets;
 }
 
-const KernelSet& ChosenKernels() {
-    size_t count;
-    const KernelSet* sets = KernelSets(count);
-    return sets[count - 1];
+namespace {
+const KernelSet* Chosen = nullptr;
 }
+
+const KernelSet& ChosenKernels() {
+    if (!Chosen) {
+        size_t count;
+        Chosen = &KernelSets(count)[count - 1];
+    }
+    return *Chosen;
+}
+
+void ChooseKernels(const KernelSet& set) { Chosen = &set; }
 
 }  // namespace ukvo2

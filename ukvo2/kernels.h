@@ -56,8 +56,12 @@ struct KernelSet {
 const KernelSet* KernelSets(size_t& count);
 
 // The set that RenderJulia, ZoomBlur and ExpandFrame use: the fastest this
-// processor can run, chosen at the first call.
+// processor can run, unless ChooseKernels has named another.
 const KernelSet& ChosenKernels();
+
+// Makes RenderJulia, ZoomBlur and ExpandFrame use `set` (one of KernelSets(),
+// for tests and benchmarks that compare them).
+void ChooseKernels(const KernelSet& set);
 
 // 32-bit arithmetic that wraps instead of overflowing. Inside the design no
 // result wraps, so these give exactly the signed results; outside it they
