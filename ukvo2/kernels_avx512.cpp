@@ -9,6 +9,7 @@
 
 #define BLOCK_W 8
 #define BLOCK_H 4
+#define JULIA_MASKS 1
 #define MULHI(a, b) ((VecS)_mm512_mulhi_epi16((__m512i)(a), (__m512i)(b)))
 #define ANY_LANE(v) (_mm512_test_epi16_mask((__m512i)(v), (__m512i)(v)) != 0)
 
