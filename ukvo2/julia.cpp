@@ -11,7 +11,7 @@ void RenderJulia(uint8_t* pixels, int32_t width, int32_t height,
     // x 1024 is exact in double; only the rounding matters.
     const int32_t cre = RoundToInt32(cRe * 1024.0);
     const int32_t cim = RoundToInt32(cIm * 1024.0);
-    plain::RenderJulia(pixels, width, height, maxIter, cre, cim);
+    ChosenKernels().julia(pixels, width, height, maxIter, cre, cim);
 }
 
 void RenderJulia(int32_t maxIter, double cRe, double cIm) {

@@ -3,6 +3,7 @@
 // reference version here; faster versions must write the same bytes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace ukvo2 {
@@ -18,12 +19,49 @@ using JuliaKernel = void (*)(uint8_t* pixels, int32_t width, int32_t height,
 using BlurKernel = void (*)(uint8_t* pixels, int32_t width, int32_t height,
                             int32_t cx, int32_t cy, uint32_t d);
 
-namespace plain {
-void RenderJulia(uint8_t* pixels, int32_t width, int32_t height,
-                 int32_t maxIter, int32_t cre, int32_t cim);
-void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,
-              int32_t cy, uint32_t d);
-}  // namespace plain
+// Writes table[pixels[k]] to out[k] for k < count.
+using ExpandKernel = void (*)(const uint8_t* pixels, size_t count,
+                              const uint32_t table[256], uint32_t* out);
+
+// The plain reference, and the same kernels for each instruction set; only
+// the sets that KernelSets() lists may be called on this processor.
+#define KVO_DECLARE_KERNELS                                                      \
+    void RenderJulia(uint8_t* pixels, int32_t width, int32_t height,             \
+                     int32_t maxIter, int32_t cre, int32_t cim);                 \
+    void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,    \
+                  int32_t cy, uint32_t d);                                       \
+    void ExpandFrame(const uint8_t* pixels, size_t count, const uint32_t table[256], \
+                     uint32_t* out);
+namespace plain { KVO_DECLARE_KERNELS }
+namespace sse2 { KVO_DECLARE_KERNELS }
+namespace avx2 { KVO_DECLARE_KERNELS }
+namespace avx512 { KVO_DECLARE_KERNELS }
+#undef KVO_DECLARE_KERNELS
+
+// A buffer of at least `count` 32-bit words for the blur kernels: kept for
+// the life of the process and grown when a larger frame needs it; null when
+// memory runs out.
+uint32_t* BlurScratch(size_t count);
+
+// One version of every kernel.
+struct KernelSet {
+    const char* name;  // "plain", "sse2", "avx2" or "avx512"
+    JuliaKernel julia;
+    BlurKernel blur;
+    ExpandKernel expand;
+};
+
+// The sets this processor can run: the plain reference first, the fastest
+// last. Sets `count`.
+const KernelSet* KernelSets(size_t& count);
+
+// The set that RenderJulia, ZoomBlur and ExpandFrame use: the fastest this
+// processor can run, unless ChooseKernels has named another.
+const KernelSet& ChosenKernels();
+
+// Makes RenderJulia, ZoomBlur and ExpandFrame use `set` (one of KernelSets(),
+// for tests and benchmarks that compare them).
+void ChooseKernels(const KernelSet& set);
 
 // 32-bit arithmetic that wraps instead of overflowing. Inside the design no
 // result wraps, so these give exactly the signed results; outside it they

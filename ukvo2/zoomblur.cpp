@@ -1,11 +1,24 @@
 // ZoomBlur: checks and clamps the arguments, computes the step and runs the
 // kernel.
 #include <cmath>
+#include <cstdlib>
 
 #include "kernels.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {
+
+uint32_t* BlurScratch(size_t count) {
+    static uint32_t* buffer = nullptr;
+    static size_t size = 0;
+    if (count > size) {
+        void* grown = std::realloc(buffer, count * sizeof(uint32_t));
+        if (!grown) return nullptr;
+        buffer = static_cast<uint32_t*>(grown);
+        size = count;
+    }
+    return buffer;
+}
 
 bool ZoomStep(double factor, uint32_t& d) {
     if (std::isnan(factor)) return false;
@@ -28,7 +41,7 @@ void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,
     if (!ZoomStep(factor, d)) return;
     cx = cx < 0 ? 0 : (cx > width - 1 ? width - 1 : cx);
     cy = cy < 0 ? 0 : (cy > height - 1 ? height - 1 : cy);
-    plain::ZoomBlur(pixels, width, height, cx, cy, d);
+    ChosenKernels().blur(pixels, width, height, cx, cy, d);
 }
 
 void ZoomBlur(int32_t cx, int32_t cy, double factor) {
