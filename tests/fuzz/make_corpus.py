@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """Writes the seed corpus of the renderer fuzz target: in-design frames and the
 edges around them, in the target's input layout (little-endian):
-width u8, height u8, maxIter+1 u16, cRe f64, cIm f64, cx i32, cy i32,
+shape u8 (bit 0: wide frame, width x 11, height mod 5), width u8, height u8, maxIter+1 u16, cRe f64, cIm f64, cx i32, cy i32,
 factor f64, then the buffer's bytes."""
 import hashlib
 import os
@@ -24,12 +24,15 @@ seeds = [
     (31, 1, 64, 39.9, -39.9, 30, 0, -1.0),
     (95, 3, 64, -0.75, 0.1, 2**31 - 1, -2**31, INF),
 ]
+wide = [(58, 2, 64, -0.75, 0.1, 320, 0, 0.018), (58, 4, 64, 0.3, -0.02, 637, 3, 0.018)]
 out = os.path.join(os.path.dirname(os.path.abspath(__file__)), "corpus")
 os.makedirs(out, exist_ok=True)
-for w, h, it, re, im, cx, cy, f in seeds:
-    head = struct.pack("<BBHddiid", w, h, it + 1, re, im, cx, cy, f)
-    body = bytes((i * 73 + 11) & 255 for i in range(w * h))
-    data = head + body
-    name = hashlib.sha1(data).hexdigest()
-    with open(os.path.join(out, name), "wb") as fh:
-        fh.write(data)
+for shape, group in ((0, seeds), (1, wide)):
+    for w, h, it, re, im, cx, cy, f in group:
+        head = struct.pack("<BBBHddiid", shape, w, h, it + 1, re, im, cx, cy, f)
+        size = (w * 11 * (h % 5)) if shape else w * h
+        body = bytes((i * 73 + 11) & 255 for i in range(size))
+        data = head + body
+        name = hashlib.sha1(data).hexdigest()
+        with open(os.path.join(out, name), "wb") as fh:
+            fh.write(data)
