@@ -4,6 +4,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <thread>
 
 #include "gdi8.h"
@@ -33,6 +34,30 @@ uint32_t Argb(uint8_t red, uint8_t green, uint8_t blue) {
 bool Fail(const char* what) {
     SDL_snprintf(Failure, sizeof Failure, "%s: %s", what, SDL_GetError());
     return false;
+}
+
+// Starts SDL's video on a driver that shows windows on a screen. Unless the
+// user chose one (SDL_VIDEODRIVER), SDL's offscreen and dummy drivers are
+// left out: with them the program would run on unseen. So is Wayland when
+// there is no runtime directory to find its socket in, where its library
+// would complain on stderr.
+bool StartVideo() {
+    if (SDL_getenv("SDL_VIDEODRIVER")) return SDL_Init(SDL_INIT_VIDEO) == 0;
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool waylandReachable = SDL_getenv("XDG_RUNTIME_DIR") || (wayland && wayland[0] == '/');
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
+        if (name == "wayland" && !waylandReachable) continue;
+        drivers += (drivers.empty() ? "" : ",") + name;
+    }
+    if (drivers.empty()) {
+        SDL_SetError("no video driver for a screen");
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
 }
 
 // Converts the frame into the texture and stretches it over the client area.
@@ -115,7 +140,7 @@ bool OpenWindow(const char* title, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     // Nearest-neighbour stretching: only palette colours reach the screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) return Fail("SDL_Init");
+    if (!StartVideo()) return Fail("SDL_Init");
     Window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
                               height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
     if (!Window) {
