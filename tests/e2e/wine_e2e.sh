@@ -70,6 +70,8 @@ shot_check wine-zoom1 32 "${cw}x${ch}+${cx}+${cy}" -root
 menu_zoom 4 1
 menu_zoom 2 2
 read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
+# The grown window gets its picture with the next frame, a moment later.
+sleep 0.5
 shot_check wine-zoom2 32 "${cw}x${ch}+${cx}+${cy}" -root
 menu_zoom 1 3
 
