@@ -16,10 +16,14 @@ SCREEN_W=2700 SCREEN_H=2100
 find_window() {
     for _ in $(seq $(($1 * 20))); do
         WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
-        [ -n "$WINDOW" ] && return 0
+        # Found by one of its two name properties, it may lack the other yet.
+        [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
         sleep 0.05
     done
-    fail "no window titled Kvo within $1 s"
+    local state=running
+    kill -0 "$PID" 2>/dev/null || state="ended"
+    fail "no window titled Kvo within $1 s (program $state; windows: $(xwininfo -root -tree |
+        grep -c '^ *0x'); stderr: $(cat "$WORK"/stderr* 2>/dev/null))"
 }
 
 # geometry: "X Y W H" of the window on the screen.
@@ -32,12 +36,13 @@ geometry() {
 # that the window is centred.
 expect_zoom() {
     local n=$1 want_w=$((640 * $1)) want_h=$((480 * $1)) g
+    local want="$(((SCREEN_W - want_w) / 2)) $(((SCREEN_H - want_h) / 2)) $want_w $want_h"
+    # The size and the position change one after the other.
     for _ in $(seq 60); do
         g=$(geometry)
-        [ "${g#* * }" = "$want_w $want_h" ] && break
+        [ "$g" = "$want" ] && break
         sleep 0.05
     done
-    local want="$(((SCREEN_W - want_w) / 2)) $(((SCREEN_H - want_h) / 2)) $want_w $want_h"
     [ "$g" = "$want" ] || fail "zoom $n: window at $g, want $want (x y w h)"
     ok "zoom $n: client ${want_w}x${want_h}, centred at ${want% * *}"
 }
