@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kvo and renders one frame to kvo-frame.png.
+# Installs what is missing, builds Kvo and starts the demo. Escape or the
+# close box ends it; keys 1, 2 and 4 zoom the window.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh
 cmake --preset linux
 cmake --build --preset linux
-./build/linux/tools/kvo2-render --time 0 --out kvo-frame.png
-echo "wrote kvo-frame.png"
+exec ./build/linux/kvo2/kvo2

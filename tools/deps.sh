@@ -7,6 +7,10 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-dev
   libpng-dev libgif-dev libsdl2-dev
   libgtest-dev libbenchmark-dev
+  # the Windows builds
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  # the end-to-end tests: X server, real input, screenshots, Wine, icons
+  xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils
 )
 
 missing=()

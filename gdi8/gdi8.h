@@ -1,0 +1,52 @@
+// gdi8: one top-level window showing a frame of 8-bit palette indices,
+// stretched over its whole client area through a 256-entry colour table.
+// One thread: every call, and every window message, runs on the caller's
+// thread. Closing the window (close box, Escape) ends the process with exit
+// code 0 from inside ShowFrame; there is no other way out and no reopening.
+#pragma once
+
+#include <cstdint>
+
+namespace gdi8 {
+
+// The window: an HWND on Windows, an SDL_Window* elsewhere; null until
+// OpenWindow succeeds and again after CloseWindow.
+extern void* WindowHandle;
+
+// System-command identifiers: the zoom base 0x400, then the menu entries
+// "Zoom 1 x 1", "Zoom 2 x 2", "Zoom 4 x 4"; the low three bits are the factor.
+// Where there is no system menu, keys 1, 2 and 4 give the same zooms.
+constexpr uint32_t ZoomCommandIds[4] = {0x400, 0x401, 0x402, 0x404};
+
+// Opens the visible window titled and classed `title`, client area
+// width x height, centred; switches the screen saver off. Does not block.
+// False when no window could be made; the grey ramp is the palette until
+// SetPalette.
+bool OpenWindow(const char* title, int width, int height);
+
+// Why the last OpenWindow failed, as one line of text (never null).
+const char* OpenFailure();
+
+// Copies entries 0 .. lastIndex (at most 255; negative copies none) of
+// `colours`, 4 bytes each in the order blue, green, red, 0, into the colour
+// table; the caller keeps ownership. Returns 1.
+int SetPalette(const void* colours, int lastIndex);
+
+// Paints `pixels` (width x height bytes, rows from the top, borrowed: they
+// must stay valid until the next ShowFrame), handles every waiting message
+// and yields the processor. Returns 1, or never returns if the window closed.
+int ShowFrame(const uint8_t* pixels);
+
+// Sets the window title at once (synchronously). The text is copied.
+void SetTitle(const char* text);
+
+// Forgets the pixels, releases the drawing context, destroys the window and
+// switches the screen saver back on. Called only when the window is closed.
+void CloseWindow();
+
+// The window icon on platforms without icon resources (the counterpart of
+// the resource IDI_MAIN): 32 x 32 colours 0xAARRGGBB, rows from the top.
+// Defined by the program.
+extern const uint32_t* const MainIcon;
+
+}  // namespace gdi8

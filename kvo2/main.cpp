@@ -1,0 +1,4 @@
+// The program's entry.
+#include "run.h"
+
+int main() { return ukvo2::Run(); }

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# The x64 Windows program end to end, under Wine and Xvfb: kvo2_wincheck (a
+# Win32 program of its own) checks the window from outside; real input drives
+# the system menu and the keyboard.
+#   wine_e2e.sh SOURCE-DIR BUILD-DIR KVO2_SHOTCHECK
+set -uo pipefail
+SRC=$1 BIN=$2 SHOTCHECK=$3
+. "$(dirname "$0")/common.sh"
+. "$(dirname "$0")/build_windows.sh"
+WINE=/usr/lib/wine/wine64
+command -v wine64 >/dev/null 2>&1 && WINE=$(command -v wine64)
+need cmake x86_64-w64-mingw32-g++ "$WINE" Xvfb xdotool xwd /usr/bin/convert awk "$SHOTCHECK"
+
+DIR=$BIN/windows-x86_64
+build_windows "$SRC" "$DIR" x86_64
+start_xvfb
+export WINEPREFIX=$WORK/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+cleanup_wine() {
+    "${WINE%64}server" -k 2>/dev/null || wineserver -k 2>/dev/null || true
+    cleanup
+}
+trap cleanup_wine EXIT
+
+# A fresh prefix takes a while to set up; do it before anything is timed.
+started=$(now)
+timeout 600 "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$WORK/wineboot.log")"
+ok "wine prefix ready in $(elapsed "$started") s"
+
+check() { "$WINE" "$DIR/kvo2_wincheck.exe" "$@"; }
+
+check icon "$DIR/kvo2/kvo2.exe" || fail "LoadIconA(program, \"IDI_MAIN\")"
+
+# The checker waits for the window and reads its first title at once.
+check open 120 >"$WORK/open.log" 2>&1 &
+CHECK=$!
+PIDS+=($CHECK)
+"$WINE" "$DIR/kvo2/kvo2.exe" &
+PID=$!
+PIDS+=($PID)
+wait "$CHECK"
+status=$?
+cat "$WORK/open.log"
+[ $status = 0 ] || fail "the window did not open as it should"
+
+WINDOW=$(xdotool search --name '^Kvo' | head -n1)
+[ -n "$WINDOW" ] || fail "no X window for the Kvo window"
+
+# menu_zoom N UPS: opens the system menu with Alt+Space and picks the entry
+# UPS places from the bottom (the zoom entries are its last three).
+menu_zoom() {
+    local n=$1 ups=$2 before
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+    before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
+    xdotool key alt+space
+    for _ in $(seq 100); do
+        [ "$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)" -gt "$before" ] && break
+        sleep 0.05
+    done
+    sleep 0.2
+    for _ in $(seq "$ups"); do xdotool key Up; done
+    xdotool key Return
+    check zoom "$n" 10 || fail "Zoom $n x $n from the system menu"
+    ok "Zoom $n x $n: outer size $n times the zoom-1 size, centred"
+}
+
+read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
+[ "$cw x $ch" = "640 x 480" ] || fail "client area $cw x $ch"
+shot_check wine-zoom1 32 "${cw}x${ch}+${cx}+${cy}" -root
+
+menu_zoom 4 1
+menu_zoom 2 2
+read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
+# The grown window gets its picture with the next frame, a moment later.
+sleep 0.5
+shot_check wine-zoom2 32 "${cw}x${ch}+${cx}+${cy}" -root
+menu_zoom 1 3
+
+xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+xdotool key Escape
+wait_exit "$PID" 30
+[ "$EXIT_STATUS" = 0 ] || fail "Escape: exit status $EXIT_STATUS, want 0"
+check gone 10 || fail "the window is still there"
+ok "Escape ends the program with exit status 0"
+echo PASS
