@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "gdi8.h"
+#include "present.h"
 
 namespace gdi8 {
 
@@ -71,10 +72,11 @@ void Paint() {
     void* texels = nullptr;
     int pitch = 0;
     if (SDL_LockTexture(Texture, nullptr, &texels, &pitch) != 0) return;
-    const uint8_t* from = PaintPixels;
+    const size_t width = static_cast<size_t>(BitmapWidth);
     for (int y = 0; y < BitmapHeight; ++y) {
-        uint32_t* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) + y * pitch);
-        for (int x = 0; x < BitmapWidth; ++x) row[x] = Colours[*from++];
+        ukvo2::ExpandFrame(PaintPixels + static_cast<size_t>(y) * width, width, Colours,
+                           reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
+                                                       static_cast<size_t>(y) * pitch));
     }
     SDL_UnlockTexture(Texture);
     SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
