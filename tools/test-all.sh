@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Kvo and runs every test: the release build
-# and the AddressSanitizer/UndefinedBehaviorSanitizer build.
+# Installs what is missing, builds Kvo and runs every test: a minute of
+# fuzzing the renderers, the AddressSanitizer/UndefinedBehaviorSanitizer
+# build and the release build.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh
 
-for preset in linux linux-asan; do
+echo "== fuzzing"
+bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}"
+
+for preset in linux-asan linux; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
-
-echo "== fuzzing"
-bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}"
