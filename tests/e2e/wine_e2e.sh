@@ -28,6 +28,19 @@ ok "wine prefix ready in $(elapsed "$started") s"
 
 check() { "$WINE" "$DIR/kvo2_wincheck.exe" "$@"; }
 
+# Frames drawn by the Windows build, with every kernel set the processor has,
+# are the golden frames to the bit.
+GOLDEN=$SRC/tests/golden/frames.txt
+# shellcheck disable=SC2046
+"$WINE" "$DIR/kvo2_golden_frames.exe" $(awk '{print $1}' "$GOLDEN") | tr -d '\r' >"$WORK/frames.txt" ||
+    fail "kvo2_golden_frames.exe did not run"
+[ -s "$WORK/frames.txt" ] || fail "kvo2_golden_frames.exe printed nothing"
+while read -r set t hash; do
+    want=$(awk -v t="$t" '$1 == t {print $2}' "$GOLDEN")
+    [ "$hash" = "$want" ] || fail "the $set frame at t = $t is $hash, the golden one $want"
+done <"$WORK/frames.txt"
+ok "Windows frames equal the golden frames ($(awk '{print $1}' "$WORK/frames.txt" | sort -u | tr '\n' ' '))"
+
 check icon "$DIR/kvo2/kvo2.exe" || fail "LoadIconA(program, \"IDI_MAIN\")"
 
 # The checker waits for the window and reads its first title at once.
