@@ -75,7 +75,9 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             return 0;
         case WM_SYSCOMMAND:
             if ((wParam & ~static_cast<WPARAM>(0xF)) == ZoomCommandIds[0]) {
-                Zoom(window, static_cast<int>(wParam & 7));
+                // A zoom command whose factor bits are 0 would shrink the
+                // window to nothing; it is ignored.
+                if (wParam & 7) Zoom(window, static_cast<int>(wParam & 7));
                 return 0;
             }
             break;

@@ -8,6 +8,8 @@
 //   kvo2_wincheck client           prints the client area on the screen: X Y W H
 //   kvo2_wincheck gone SECONDS     waits until the window has closed
 //   kvo2_wincheck icon EXE         loads the icon IDI_MAIN of the program file
+//   kvo2_wincheck syscommand ID    sends the window a system command and waits
+//                                  until it has been handled
 #include <windows.h>
 
 #include <cstdio>
@@ -157,6 +159,20 @@ int Gone(double seconds) {
     return 1;
 }
 
+int SysCommand(unsigned long id) {
+    const HWND w = Find();
+    if (!w) {
+        std::printf("FAIL no window\n");
+        return 1;
+    }
+    DWORD_PTR result = 0;
+    if (!SendMessageTimeoutA(w, WM_SYSCOMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
+        std::printf("FAIL WM_SYSCOMMAND %lu was not handled\n", id);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -167,6 +183,8 @@ int main(int argc, char** argv) {
     if (command == "client" && argc == 2) return Client();
     if (command == "icon" && argc == 3) return Icon(argv[2]);
     if (command == "gone" && argc == 3) return Gone(std::atof(argv[2]));
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | icon EXE\n");
+    if (command == "syscommand" && argc == 3) return SysCommand(std::strtoul(argv[2], nullptr, 0));
+    std::fprintf(stderr,
+                 "usage: kvo2_wincheck open S | zoom N S | client | gone S | icon EXE | syscommand ID\n");
     return 2;
 }

@@ -88,6 +88,13 @@ sleep 0.5
 shot_check wine-zoom2 32 "${cw}x${ch}+${cx}+${cy}" -root
 menu_zoom 1 3
 
+# A zoom command without a factor (0x400, 0x408) leaves the window as it is.
+for id in 0x400 0x408; do
+    check syscommand $id || fail "system command $id"
+    check zoom 1 2 || fail "system command $id changed the window"
+done
+ok "zoom commands with factor 0 are ignored"
+
 xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
 xdotool key Escape
 wait_exit "$PID" 30
