@@ -35,10 +35,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on a free display with a screen large enough for zoom 4 and
-# exports DISPLAY.
+# start_xvfb [XVFB-ARGS...]: starts Xvfb on a free display with a screen
+# large enough for zoom 4 and exports DISPLAY.
 start_xvfb() {
-    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
