@@ -3,8 +3,10 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "atomic_file.h"
@@ -48,6 +50,20 @@ TEST_F(RenderTool, WritesTheExactFrame) {
     ASSERT_EQ(a.status, 0);
     ASSERT_EQ(b.status, 0);
     EXPECT_EQ(ReadAll(dir / "a.png"), ReadAll(dir / "b.png"));
+}
+
+TEST_F(RenderTool, NeedsNoDisplay) {
+    // The environment of the run: no X display, no Wayland.
+    std::vector<std::pair<const char*, std::string>> saved;
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY"})
+        if (const char* value = std::getenv(name)) saved.emplace_back(name, value);
+    unsetenv("DISPLAY");
+    unsetenv("WAYLAND_DISPLAY");
+    const auto r = Run({"--time", "0", "--out", (dir / "f.png").string()});
+    for (const auto& [name, value] : saved) setenv(name, value.c_str(), 1);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(Entries(), std::vector<std::string>{"f.png"});
 }
 
 TEST_F(RenderTool, NewFilesFollowTheUmask) {

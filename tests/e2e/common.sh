@@ -35,10 +35,10 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Starts Xvfb on a free display with a screen large enough for zoom 4 and
-# exports DISPLAY.
+# start_xvfb [XVFB-ARGS...]: starts Xvfb on a free display with a screen
+# large enough for zoom 4 and exports DISPLAY.
 start_xvfb() {
-    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" &
     PIDS+=($!)
     for _ in $(seq 100); do
         [ -s "$WORK/display" ] && break
@@ -48,6 +48,24 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$WORK/display")"
     unset WAYLAND_DISPLAY
 }
+
+# find_window SECONDS: the id of the X window titled Kvo... into WINDOW;
+# fails after SECONDS, saying whether the program ($PID) still runs.
+find_window() {
+    for _ in $(seq $(($1 * 20))); do
+        WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
+        # Found by one of its two name properties, it may lack the other yet.
+        [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
+        sleep 0.05
+    done
+    local state=running
+    kill -0 "$PID" 2>/dev/null || state="ended"
+    fail "no window titled Kvo within $1 s (program $state; windows: $(xwininfo -root -tree |
+        grep -c '^ *0x'); stderr: $(cat "$WORK"/stderr* 2>/dev/null))"
+}
+
+# rss_kb PID: the process's resident memory in KiB (VmRSS), empty if it is gone.
+rss_kb() { awk '/^VmRSS:/ { print $2 }' "/proc/$1/status" 2>/dev/null; }
 
 # now: seconds since the epoch, with fractions.
 now() { date +%s.%N; }

@@ -12,20 +12,6 @@ start_xvfb
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 SCREEN_W=2700 SCREEN_H=2100
 
-# find_window SECONDS: the id of the window titled Kvo... into WINDOW.
-find_window() {
-    for _ in $(seq $(($1 * 20))); do
-        WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
-        # Found by one of its two name properties, it may lack the other yet.
-        [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
-        sleep 0.05
-    done
-    local state=running
-    kill -0 "$PID" 2>/dev/null || state="ended"
-    fail "no window titled Kvo within $1 s (program $state; windows: $(xwininfo -root -tree |
-        grep -c '^ *0x'); stderr: $(cat "$WORK"/stderr* 2>/dev/null))"
-}
-
 # geometry: "X Y W H" of the window on the screen.
 geometry() {
     xwininfo -id "$WINDOW" | awk '/Absolute upper-left X/ { x = $4 } /Absolute upper-left Y/ { y = $4 }

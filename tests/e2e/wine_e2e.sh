@@ -7,26 +7,15 @@ set -uo pipefail
 SRC=$1 BIN=$2 SHOTCHECK=$3
 . "$(dirname "$0")/common.sh"
 . "$(dirname "$0")/build_windows.sh"
-WINE=/usr/lib/wine/wine64
-command -v wine64 >/dev/null 2>&1 && WINE=$(command -v wine64)
+DIR=$BIN/windows-x86_64
+. "$(dirname "$0")/wine.sh"
 need cmake x86_64-w64-mingw32-g++ "$WINE" Xvfb xdotool xwd /usr/bin/convert awk "$SHOTCHECK"
 
-DIR=$BIN/windows-x86_64
 build_windows "$SRC" "$DIR" x86_64
 start_xvfb
-export WINEPREFIX=$WORK/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-cleanup_wine() {
-    "${WINE%64}server" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-    cleanup
-}
-trap cleanup_wine EXIT
-
-# A fresh prefix takes a while to set up; do it before anything is timed.
 started=$(now)
-timeout 600 "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 || fail "wineboot: $(tail -5 "$WORK/wineboot.log")"
+start_wine
 ok "wine prefix ready in $(elapsed "$started") s"
-
-check() { "$WINE" "$DIR/kvo2_wincheck.exe" "$@"; }
 
 # Frames drawn by the Windows build, with every kernel set the processor has,
 # are the golden frames to the bit.
@@ -58,35 +47,23 @@ cat "$WORK/open.log"
 WINDOW=$(xdotool search --name '^Kvo' | head -n1)
 [ -n "$WINDOW" ] || fail "no X window for the Kvo window"
 
-# menu_zoom N UPS: opens the system menu with Alt+Space and picks the entry
-# UPS places from the bottom (the zoom entries are its last three).
-menu_zoom() {
-    local n=$1 ups=$2 before
-    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
-    before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
-    xdotool key alt+space
-    for _ in $(seq 100); do
-        [ "$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)" -gt "$before" ] && break
-        sleep 0.05
-    done
-    sleep 0.2
-    for _ in $(seq "$ups"); do xdotool key Up; done
-    xdotool key Return
-    check zoom "$n" 10 || fail "Zoom $n x $n from the system menu"
-    ok "Zoom $n x $n: outer size $n times the zoom-1 size, centred"
+# menu_zoom N UPS with a word on success.
+zoom_via_menu() {
+    menu_zoom "$@"
+    ok "Zoom $1 x $1: outer size $1 times the zoom-1 size, centred"
 }
 
 read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
 [ "$cw x $ch" = "640 x 480" ] || fail "client area $cw x $ch"
 shot_check wine-zoom1 32 "${cw}x${ch}+${cx}+${cy}" -root
 
-menu_zoom 4 1
-menu_zoom 2 2
+zoom_via_menu 4 1
+zoom_via_menu 2 2
 read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
 # The grown window gets its picture with the next frame, a moment later.
 sleep 0.5
 shot_check wine-zoom2 32 "${cw}x${ch}+${cx}+${cy}" -root
-menu_zoom 1 3
+zoom_via_menu 1 3
 
 # A zoom command without a factor (0x400, 0x408) leaves the window as it is.
 for id in 0x400 0x408; do
