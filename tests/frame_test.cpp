@@ -138,6 +138,8 @@ TEST_F(Frame, GoldenFrames) {
         ukvo2::SetClock([when] { return when; });
         ukvo2::RenderFrame();
         const uint64_t h = testutil::Fnv1a(ukvo2::Pixels, ukvo2::FrameBytes);
+        ukvo2::RenderFrameAt(when);
+        EXPECT_EQ(testutil::Fnv1a(ukvo2::Pixels, ukvo2::FrameBytes), h) << "t = " << when;
         if (print) std::printf("%u %016llx\n", when, static_cast<unsigned long long>(h));
         if (!golden.count(when)) {
             ADD_FAILURE() << "no golden frame for t = " << when;

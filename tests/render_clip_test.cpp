@@ -23,9 +23,7 @@ namespace {
 using namespace toolrunner;
 
 std::vector<uint8_t> FrameAt(uint32_t t) {
-    ukvo2::SetClock([t] { return t; });
-    ukvo2::RenderFrame();
-    ukvo2::SetClock(nullptr);
+    ukvo2::RenderFrameAt(t);
     return std::vector<uint8_t>(ukvo2::Pixels, ukvo2::Pixels + ukvo2::FrameBytes);
 }
 

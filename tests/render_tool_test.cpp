@@ -32,9 +32,7 @@ TEST_F(RenderTool, WritesTheExactFrame) {
         ASSERT_TRUE(ReadIndexedPng(out, pixels, colors, w, h));
         EXPECT_EQ(w, 640u);
         EXPECT_EQ(h, 480u);
-        ukvo2::SetClock([t] { return t; });
-        ukvo2::RenderFrame();
-        ukvo2::SetClock(nullptr);
+        ukvo2::RenderFrameAt(t);
         EXPECT_TRUE(std::equal(pixels.begin(), pixels.end(), ukvo2::Pixels)) << t;
         ASSERT_EQ(colors.size(), 256u);
         for (int i = 0; i < 256; ++i) {

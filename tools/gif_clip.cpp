@@ -87,8 +87,7 @@ bool WriteGifClip(std::FILE* file, uint32_t from, uint32_t to, uint32_t fps) {
     bool ok = true;
     for (uint64_t i = 0; ok && i < count; ++i) {
         const uint32_t t = ClipFrameTime(from, fps, i);
-        ukvo2::SetClock([t] { return t; });
-        ukvo2::RenderFrame();
+        ukvo2::RenderFrameAt(t);
         uint64_t done = 0;
         ok = HandOver(done);
         ShowProgress(done);

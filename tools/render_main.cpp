@@ -12,13 +12,8 @@
 
 namespace {
 
-void RenderAt(uint32_t t) {
-    ukvo2::SetClock([t] { return t; });
-    ukvo2::RenderFrame();
-}
-
 bool WriteStill(std::FILE* file, uint32_t t) {
-    RenderAt(t);
+    ukvo2::RenderFrameAt(t);
     return tools::WriteIndexedPng(file, ukvo2::Pixels, ukvo2::Width, ukvo2::Height,
                                   ukvo2::Palette);
 }

@@ -39,13 +39,26 @@ Centre BlurCentre(uint32_t t2, uint32_t t3, int32_t width, int32_t height) {
             RoundToInt32((CosX(t3 * 0.0023L) * 0.3L + 0.5L) * height)};
 }
 
-void RenderFrame() {
-    const Complex c = JuliaParameter(ReadClock());
+namespace {
+
+// One frame, reading the clock through `read`: once for the Julia set, then
+// twice, after it is drawn, for the blur centre's column and row.
+template <typename Read>
+void DrawFrame(Read read) {
+    const Complex c = JuliaParameter(read());
     RenderJulia(FrameIterations, c.re, c.im);
-    const uint32_t t2 = ReadClock();
-    const uint32_t t3 = ReadClock();
+    const uint32_t t2 = read();
+    const uint32_t t3 = read();
     const Centre centre = BlurCentre(t2, t3, Width, Height);
     ZoomBlur(centre.cx, centre.cy, BlurFactor);
+}
+
+}  // namespace
+
+void RenderFrame() { DrawFrame(ReadClock); }
+
+void RenderFrameAt(uint32_t t) {
+    DrawFrame([t] { return t; });
 }
 
 }  // namespace ukvo2

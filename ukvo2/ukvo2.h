@@ -124,6 +124,10 @@ constexpr int32_t FrameIterations = 64;
 // the clock twice more for the blur centre, and blurs. Needs BuildPath.
 void RenderFrame();
 
+// Draws into Pixels the frame that RenderFrame draws when all three clock
+// readings are t, without touching the clock. Needs BuildPath.
+void RenderFrameAt(uint32_t t);
+
 // Sine and cosine in extended precision, computed with plain arithmetic so
 // that every machine gets the same bits (library sinl differs between C
 // libraries). Accurate to about one unit in the last place for |x| < 2^31.

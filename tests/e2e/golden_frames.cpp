@@ -18,8 +18,7 @@ int main(int argc, char** argv) {
         ukvo2::ChooseKernels(sets[k]);
         for (int i = 1; i < argc; ++i) {
             const uint32_t t = static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10));
-            ukvo2::SetClock([t] { return t; });
-            ukvo2::RenderFrame();
+            ukvo2::RenderFrameAt(t);
             std::printf("%s %" PRIu32 " %016" PRIx64 "\n", sets[k].name, t,
                         testutil::Fnv1a(ukvo2::Pixels, ukvo2::FrameBytes));
         }
