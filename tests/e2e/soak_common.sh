@@ -54,3 +54,20 @@ memory_growth() {
         fail "resident memory grew by $((last - first)) KiB, limit $limit; readings (KiB): $*"
     ok "resident memory $first -> $last KiB (+$((last - first)), limit $limit); readings: $*"
 }
+
+# run_rounds SETTLE: runs `round` until SECONDS_TO_RUN have passed, counting
+# them (rounds) and watching the title; after WARM_UP seconds, reads resident
+# memory at the end of each round, SETTLE seconds after it (READINGS).
+run_rounds() {
+    READINGS=()
+    rounds=0
+    until awk -v t="$(elapsed "$start")" -v end="$SECONDS_TO_RUN" 'BEGIN { exit !(t >= end) }'; do
+        round
+        rounds=$((rounds + 1))
+        watch_title
+        if awk -v t="$(elapsed "$start")" -v w="$WARM_UP" 'BEGIN { exit !(t >= w) }'; then
+            sleep "$1"
+            READINGS+=("$(rss_kb "$PID")")
+        fi
+    done
+}

@@ -61,18 +61,7 @@ sleep 0.1
 STEPS
 }
 
-# Resident memory is read at the end of each round, at zoom 1.
-READINGS=()
-rounds=0
-until awk -v t="$(elapsed "$start")" -v end="$SECONDS_TO_RUN" 'BEGIN { exit !(t >= end) }'; do
-    round
-    rounds=$((rounds + 1))
-    watch_title
-    if awk -v t="$(elapsed "$start")" -v w=$WARM_UP 'BEGIN { exit !(t >= w) }'; then
-        sleep 0.2
-        READINGS+=("$(rss_kb "$PID")")
-    fi
-done
+run_rounds 0.2
 ok "$rounds rounds in $(elapsed "$start") s"
 memory_growth $GROWTH_LIMIT "${READINGS[@]}"
 

@@ -48,17 +48,7 @@ menu_zoom 1 3
 STEPS
 }
 
-# Resident memory is read at the end of each round, at zoom 1.
-READINGS=()
-rounds=0
-until awk -v t="$(elapsed "$start")" -v end="$SECONDS_TO_RUN" 'BEGIN { exit !(t >= end) }'; do
-    round
-    rounds=$((rounds + 1))
-    watch_title
-    if awk -v t="$(elapsed "$start")" -v w=$WARM_UP 'BEGIN { exit !(t >= w) }'; then
-        READINGS+=("$(rss_kb "$PID")")
-    fi
-done
+run_rounds 0
 ok "$rounds rounds in $(elapsed "$start") s, each minimised to a client area of 0 x 0 and restored"
 memory_growth $GROWTH_LIMIT "${READINGS[@]}"
 
