@@ -57,10 +57,5 @@ read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
 [ "$cw x $ch" = "640 x 480" ] || fail "client area $cw x $ch at zoom 1"
 shot_check wine-soak-end 32 "${cw}x${ch}+${cx}+${cy}" -root
 
-xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
-xdotool key Escape
-wait_exit "$LAUNCHED" 30
-[ "$EXIT_STATUS" = 0 ] || fail "Escape: exit status $EXIT_STATUS, want 0"
-check gone 10 || fail "the window is still there"
-ok "Escape ends the program with exit status 0"
+escape_ends "$LAUNCHED"
 echo PASS

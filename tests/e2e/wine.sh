@@ -52,3 +52,14 @@ menu_zoom() {
     system_menu "${keys[@]}" Return
     check zoom "$n" 10 >"$WORK/zoom.log" || fail "Zoom $n x $n from the system menu: $(cat "$WORK/zoom.log")"
 }
+
+# escape_ends PID: presses Escape in the window (WINDOW); the program (PID)
+# must end with status 0 and its window must go.
+escape_ends() {
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+    xdotool key Escape
+    wait_exit "$1" 30
+    [ "$EXIT_STATUS" = 0 ] || fail "Escape: exit status $EXIT_STATUS, want 0"
+    check gone 10 || fail "the window is still there"
+    ok "Escape ends the program with exit status 0"
+}

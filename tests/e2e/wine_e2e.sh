@@ -72,10 +72,5 @@ for id in 0x400 0x408; do
 done
 ok "zoom commands with factor 0 are ignored"
 
-xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
-xdotool key Escape
-wait_exit "$PID" 30
-[ "$EXIT_STATUS" = 0 ] || fail "Escape: exit status $EXIT_STATUS, want 0"
-check gone 10 || fail "the window is still there"
-ok "Escape ends the program with exit status 0"
+escape_ends "$PID"
 echo PASS
