@@ -43,24 +43,21 @@ start_xvfb() {
 }
 
 # start KEY COMMAND...: starts the program in the background as PID, its
-# stderr in $WORK/stderr-KEY, and sets START_MS.
+# stderr in $WORK/stderr-KEY, sets START_MS and waits for its X window (titled
+# Kvo...) to put in WINDOW.
 start() {
     local key=$1
     shift
     "$@" 2>"$WORK/stderr-$key" &
     PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
     PIDS+=($PID)
-}
-
-# find_window SECONDS: the X window titled Kvo... into WINDOW.
-find_window() {
-    for _ in $(seq $(($1 * 20))); do
+    for _ in $(seq 600); do
         WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
         # Found by one of its two name properties, it may lack the other yet.
         [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
         sleep 0.05
     done
-    fail "no window titled Kvo within $1 s; stderr: $(cat "$STDERR")"
+    fail "no window titled Kvo; stderr: $(cat "$STDERR")"
 }
 
 # wait_exit PID SECONDS WANT WHAT: the process must end within SECONDS with
@@ -104,15 +101,6 @@ alive() {
     fail "the program ended at $(since) ms, after: ${STEP:-start}; stderr: $(cat "$STDERR")"
 }
 
-# steps: runs each line of stdin as a command, checking after each that the
-# program still runs.
-steps() {
-    while read -r STEP; do
-        eval "$STEP" 2>>"$WORK/steps.log"
-        alive
-    done
-}
-
 # watch_title: counts new titles (TITLES), each a frame rate, and notes when
 # the last came (LAST_TITLE_MS, since START_MS).
 TITLE=Kvo TITLES=0 LAST_TITLE_MS=0
@@ -124,17 +112,22 @@ watch_title() {
     TITLE=$t TITLES=$((TITLES + 1)) LAST_TITLE_MS=$(since)
 }
 
-# soak SECONDS WARM-UP SETTLE: repeats `round` for SECONDS (and until there
-# are two memory readings, on a slow machine); from WARM-UP
-# seconds on, reads resident memory SETTLE seconds after each round. A level
-# is the lowest of up to three readings (one can catch memory freed but not
-# yet given back): the last must exceed the first by less than 4 MiB. New
-# titles must keep coming, one per two seconds and a frame.
+# soak SECONDS WARM-UP SETTLE <<STEPS: repeats a round of the commands of
+# stdin, one a line, each followed by a check that the program still runs,
+# for SECONDS (and until there are two memory readings, on a slow machine);
+# from WARM-UP seconds on, reads resident memory SETTLE seconds after each
+# round. A level is the lowest of up to three readings (one can catch memory
+# freed but not yet given back): the last must exceed the first by less than
+# 4 MiB. New titles must keep coming, one per two seconds and a frame.
 soak() {
     local end=$(($(since) + $1 * 1000)) warm=$(($(since) + $2 * 1000)) titles=$TITLES
-    local readings=() rounds=0 kb first last n
+    local round=() readings=() rounds=0 kb first last n
+    mapfile -t round
     while [ "$(since)" -lt $end ] || [ ${#readings[@]} -lt 2 ]; do
-        round
+        for STEP in "${round[@]}"; do
+            eval "$STEP" 2>>"$WORK/steps.log"
+            alive
+        done
         rounds=$((rounds + 1))
         watch_title
         if [ "$(since)" -ge $warm ]; then
@@ -145,7 +138,6 @@ soak() {
     done
     ok "$rounds rounds in $1 s"
     n=$((${#readings[@]} / 2))
-    [ $n -ge 1 ] || fail "only ${#readings[@]} memory readings"
     [ $n -le 3 ] || n=3
     first=$(printf '%s\n' "${readings[@]:0:n}" | sort -n | head -n1)
     last=$(printf '%s\n' "${readings[@]: -n}" | sort -n | head -n1)

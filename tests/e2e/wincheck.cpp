@@ -6,14 +6,19 @@
 //   zoom N S       waits S seconds at most for N x the zoom-1 outer size, centred
 //   client         prints the client area on the screen: X Y W H
 //   gone S         waits S seconds at most for the window to close
-//   icon EXE       loads the program file's icon IDI_MAIN at 32 and 16 pixels
 //   syscommand ID  sends the window a system command, waits until it is handled
-#include <windows.h>
-
+//   frames T...    prints the hash of the frame drawn at each clock reading,
+//                  with every kernel set the processor runs: "SET T HASH"
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
 #include <string>
+
+#include "kernels.h"
+#include "test_util.h"
+#include "ukvo2.h"
+// After the others: windows.h defines many macros.
+#include <windows.h>
 
 namespace {
 
@@ -46,31 +51,23 @@ std::string Title(HWND w) {
     return text;
 }
 
-RECT Outer(HWND w) {
-    RECT r;
+// Whether the window is n times its zoom-1 outer size (the frame enlarged by
+// the window's frame) and centred; with `report`, each figure printed.
+bool Placed(HWND w, int n, bool report) {
+    RECT one = {0, 0, 640, 480}, r;
+    AdjustWindowRect(&one, WS_OVERLAPPEDWINDOW, FALSE);
     GetWindowRect(w, &r);
-    return r;
-}
-
-// The outer size at zoom 1: the frame enlarged by the window's frame.
-SIZE ZoomOne() {
-    RECT r = {0, 0, 640, 480};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-bool Zoomed(HWND w, int n) {
-    const RECT r = Outer(w);
-    return r.right - r.left == ZoomOne().cx * n && r.bottom - r.top == ZoomOne().cy * n;
-}
-
-void ExpectPlacement(HWND w, int n) {
-    const SIZE one = ZoomOne();
-    const RECT r = Outer(w);
-    Expect("outer width", r.right - r.left, one.cx * n);
-    Expect("outer height", r.bottom - r.top, one.cy * n);
-    Expect("left", r.left, (GetSystemMetrics(SM_CXSCREEN) - one.cx * n) / 2);
-    Expect("top", r.top, (GetSystemMetrics(SM_CYSCREEN) - one.cy * n) / 2);
+    const long width = (one.right - one.left) * n, height = (one.bottom - one.top) * n;
+    const long figures[4][2] = {{r.right - r.left, width}, {r.bottom - r.top, height},
+                                {r.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2},
+                                {r.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2}};
+    bool placed = true;
+    for (int i = 0; i < 4; ++i) {
+        placed &= figures[i][0] == figures[i][1];
+        if (report) Expect(i == 0 ? "outer width" : i == 1 ? "outer height" : i == 2 ? "left" : "top",
+                           figures[i][0], figures[i][1]);
+    }
+    return placed;
 }
 
 int Open(HWND w) {
@@ -86,25 +83,10 @@ int Open(HWND w) {
     GetClientRect(w, &client);
     Expect("client width", client.right, 640);
     Expect("client height", client.bottom, 480);
-    ExpectPlacement(w, 1);
+    Placed(w, 1, true);
     const char* rate = "Kvo [0-9]+\\.[0-9][0-9] fps";
     Within(10, [&] { return std::regex_match(Title(w), std::regex(rate)); });
     ExpectText("rate title", Title(w), rate);
-    return Failures ? 1 : 0;
-}
-
-int Icon(const char* path) {
-    HMODULE program = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    for (int size : {32, 16}) {
-        HICON icon = size == 32 ? LoadIconA(program, "IDI_MAIN")
-                                : static_cast<HICON>(LoadImageA(program, "IDI_MAIN", IMAGE_ICON, 16, 16, 0));
-        ICONINFO info = {};
-        BITMAP bitmap = {};
-        const bool loaded = program && icon && GetIconInfo(icon, &info) &&
-                            GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-        Expect(size == 32 ? "LoadIconA IDI_MAIN, width" : "LoadImageA IDI_MAIN 16, width",
-               loaded ? bitmap.bmWidth : -1, size);
-    }
     return Failures ? 1 : 0;
 }
 
@@ -114,7 +96,20 @@ int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     const std::string command = argc > 1 ? argv[1] : "";
     const double seconds = std::atof(argv[argc - 1]);
-    if (command == "icon" && argc == 3) return Icon(argv[2]);
+    if (command == "frames") {
+        ukvo2::BuildPath();
+        size_t count = 0;
+        const ukvo2::KernelSet* sets = ukvo2::KernelSets(count);
+        for (size_t k = 0; k < count; ++k) {
+            ukvo2::ChooseKernels(sets[k]);
+            for (int i = 2; i < argc; ++i) {
+                ukvo2::RenderFrameAt(static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10)));
+                std::printf("%s %s %016llx\n", sets[k].name, argv[i],
+                            static_cast<unsigned long long>(testutil::Fnv1a(ukvo2::Pixels, ukvo2::FrameBytes)));
+            }
+        }
+        return 0;
+    }
     if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
     HWND w = nullptr;
     Within(command == "open" ? seconds : 0, [&] { return (w = Find()) != nullptr; });
@@ -125,8 +120,8 @@ int main(int argc, char** argv) {
     if (command == "open" && argc == 3) return Open(w);
     if (command == "zoom" && argc == 4) {
         const int n = std::atoi(argv[2]);
-        Within(seconds, [&] { return Zoomed(w, n); });
-        ExpectPlacement(w, n);
+        Within(seconds, [&] { return Placed(w, n, false); });
+        Placed(w, n, true);
         return Failures ? 1 : 0;
     }
     if (command == "client" && argc == 2) {
@@ -141,6 +136,6 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | icon EXE | syscommand ID\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T...\n");
     return 2;
 }

@@ -14,48 +14,6 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace {
-
-int Shot(Display* display, Window window, size_t minColours, int x, int y, int w, int h) {
-    if (w <= 0) {
-        XWindowAttributes a;
-        w = XGetWindowAttributes(display, window, &a) ? a.width : 1, h = a.height;
-    }
-    XImage* image = XGetImage(display, window, x, y, w, h, AllPlanes, ZPixmap);
-    if (!image) {
-        std::printf("no image of window 0x%lx\n", window);
-        return 2;
-    }
-    ukvo2::BuildPalette();
-    std::set<unsigned long> palette, seen;
-    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
-    long foreign = 0, first = -1;
-    for (int row = 0; row < h; ++row)
-        for (int col = 0; col < w; ++col) {
-            const unsigned long p = XGetPixel(image, col, row) & 0xffffff;  // 24-bit TrueColor
-            seen.insert(p);
-            if (!palette.count(p) && !foreign++) first = row * w + col;
-        }
-    XDestroyImage(image);
-    std::printf("%dx%d: %zu colours, %ld pixels outside the palette", w, h, seen.size(), foreign);
-    if (foreign) std::printf(" (first at %ld, %ld)", first % w, first / w);
-    std::printf("\n");
-    return foreign ? 1 : seen.size() >= minColours ? 0 : 3;
-}
-
-int Close(Display* display, Window window) {
-    XEvent event = {};
-    event.xclient.type = ClientMessage;
-    event.xclient.window = window;
-    event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-    event.xclient.format = 32;
-    event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-    event.xclient.data.l[1] = CurrentTime;
-    return XSendEvent(display, window, False, NoEventMask, &event) ? 0 : 1;
-}
-
-}  // namespace
-
 int main(int argc, char** argv) {
     const std::string command = argc > 2 ? argv[1] : "";
     Display* display = XOpenDisplay(nullptr);
@@ -63,18 +21,41 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage (with a display): kvo2_xcheck shot WINDOW MIN [X Y W H] | close WINDOW\n");
         return 2;
     }
-    // An unviewable window or a bad id: no image (status 2), not an exit.
+    // An unviewable window or a bad id gives no image (status 2), not an exit.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    const std::string id = argv[2];
-    const Window window = id == "root" ? DefaultRootWindow(display) : std::strtoul(argv[2], nullptr, 0);
-    int status;
+    const Window window = std::string(argv[2]) == "root" ? DefaultRootWindow(display) : std::strtoul(argv[2], nullptr, 0);
     if (command == "close") {
-        status = Close(display, window);
-    } else {
-        auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
-        status = Shot(display, window, arg(3), arg(4), arg(5), arg(6), arg(7));
+        XEvent event = {};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        const bool sent = XSendEvent(display, window, False, NoEventMask, &event);
+        XSync(display, False);
+        return sent ? 0 : 1;
     }
-    XSync(display, False);
-    XCloseDisplay(display);
-    return status;
+    auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
+    int w = arg(6), h = arg(7);
+    XWindowAttributes a{};
+    if (!w) w = XGetWindowAttributes(display, window, &a) ? a.width : 1, h = a.height;
+    XImage* image = XGetImage(display, window, arg(4), arg(5), w, h, AllPlanes, ZPixmap);
+    if (!image) {
+        std::printf("no image of window 0x%lx\n", window);
+        return 2;
+    }
+    ukvo2::BuildPalette();
+    std::set<unsigned long> palette, seen;
+    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
+    long foreign = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned long p = XGetPixel(image, x, y) & 0xffffff;  // 24-bit TrueColor
+            seen.insert(p);
+            if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
+        }
+    }
+    std::printf("%dx%d: %zu colours, %ld pixels outside the palette\n", w, h, seen.size(), foreign);
+    return foreign ? 1 : seen.size() >= static_cast<size_t>(arg(3)) ? 0 : 3;
 }
