@@ -14,7 +14,7 @@
 
 namespace ukvo2::avx2 {
 #include "julia_lanes.inc"
-#include "zoomblur_avx2.inc"
+#include "zoomblur_wide_avx2.inc"
 #include "zoomblur_lanes.inc"
 #include "expand_lanes.inc"
 }  // namespace ukvo2::avx2
