@@ -82,7 +82,10 @@ TEST(FastKernels, BlurMatchesPlain) {
         // Centres at the edges, the last row and column included.
         const int32_t cx = std::clamp(Pick(rng, {0, 1, w - 1, w - 2}, 0, w - 1), 0, w - 1);
         const int32_t cy = std::clamp(Pick(rng, {0, 1, h - 1, h - 2}, 0, h - 1), 0, h - 1);
-        const uint32_t d = static_cast<uint32_t>(Pick(rng, {64356, 52428, 1, 65535, 65000, 30000}, 1, 65535));
+        // Steps whose sample columns stall once in 55 columns (the program's),
+        // once in 26 or 14 (chunks of 32 or 16 columns then hold two stalls
+        // now and then), and more often.
+        const uint32_t d = static_cast<uint32_t>(Pick(rng, {64356, 52428, 1, 65535, 65000, 30000, 63000, 61000}, 1, 65535));
         ExpectSameAsPlain(RandomFrame(rng, static_cast<size_t>(w) * h),
                           [&](const KernelSet& set, uint8_t* f) { set.blur(f, w, h, cx, cy, d); },
                           testing::PrintToString(std::vector<int64_t>{w, h, cx, cy, d}));
