@@ -21,7 +21,7 @@ case $ARCH in
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe
 need cmake flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool /usr/bin/convert \
-    "${LOADER[@]}" Xvfb xdotool pgrep "$XCHECK"
+    ${LOADER[@]:+"${LOADER[0]}"} Xvfb xdotool pgrep "$XCHECK"
 mkdir -p "$BUILDS"
 # Held while the test runs; no child keeps it open (8>&-).
 exec 8>"$DIR.lock"
