@@ -267,7 +267,7 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
 
 TEST_F(Render, ProgressBarOnATerminalOnly) {
     // `script` gives the program a terminal; its output comes back on stdout.
-    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null");
+    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null </dev/null");
     ASSERT_EQ(r.status, 0) << r.out;
     // Redrawn in place from the start, ending with the whole count on a line
     // of its own.
