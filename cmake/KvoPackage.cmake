@@ -4,8 +4,11 @@ set(CPACK_PACKAGE_NAME kvo)
 set(CPACK_PACKAGE_VENDOR Kvo)
 set(CPACK_PACKAGE_CONTACT "Kvo maintainers")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Kvo opens one window and animates, for ever, a Julia set whose parameter travels along the edge of the Mandelbrot set, smeared outwards by an in-place zoom blur. kvo2-render writes any of its frames as a PNG, or a stretch of them as a looping GIF.")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Kvo opens one window and animates, for ever, a Julia set whose parameter
+travels along the edge of the Mandelbrot set, smeared outwards by an in-place
+zoom blur. kvo2-render writes any of its frames as a PNG, or a stretch of
+them as a looping GIF.]])
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 
