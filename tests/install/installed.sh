@@ -1,8 +1,18 @@
-# Sourced by the install and package tests (after e2e/common.sh):
-# check_installed ROOT PREFIX checks the tree under ROOT that an install to
-# PREFIX (relative, e.g. "usr/") made: exactly the expected files; a valid
-# menu entry whose Exec and Icon are installed; icons of the right size drawn
-# from the icon art; a manual page with every word of kvo2-render --help.
+#!/usr/bin/env bash
+# Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
+# `deb` makes the .deb, checks that its dependencies, read from the binaries,
+# hold SDL2, and unpacks it. Then both check the tree: exactly the expected
+# files; a valid menu entry whose Exec and Icon are installed; the icons'
+# sizes and colours; the manual page with every word of kvo2-render --help;
+# and the .deb's program must open its window and end with Escape.
+#   installed.sh prefix|deb BUILD-DIR
+set -uo pipefail
+MODE=$1 BUILD=$2
+. "$(dirname "$0")/../e2e/common.sh"
+need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
+
+# check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
+# (relative: "" or "usr/") made.
 check_installed() {
     local root=$1 p=$2 files want size
     files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
@@ -20,7 +30,6 @@ check_installed() {
     [ -f "$root/${p}share/icons/hicolor/32x32/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
     ok "menu entry valid, runs bin/$exec, shows icon $icon"
 
-    # The icons: their size, and the border and the four squares in place.
     while read -r size spots; do
         local png=$root/${p}share/icons/hicolor/${size}x${size}/apps/kvo2.png
         [ "$(/usr/bin/convert "$png" -format '%wx%h' info:)" = "${size}x${size}" ] || fail "$png: not ${size}x${size}"
@@ -35,15 +44,36 @@ check_installed() {
 ICONS
     ok "icons 16x16 and 32x32 from the icon art"
 
-    # The manual page, set by groff, holds every word of the help, and groff
-    # has nothing to warn about.
+    # Headings of the help ("Usage:") become the page's own.
     local man=$root/${p}share/man/man1/kvo2-render.1 help words missing
-    # (Headings such as "Usage:" become the page's own.)
     help=$("$root/${p}bin/kvo2-render" --help) || fail "kvo2-render --help"
     help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
     words=$(groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou "$man" 2>"$WORK/groff.log") || fail "groff $man"
     [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
-    missing=$(comm -23 <(tr -s ' \n' '\n\n' <<<"$help" | sort -u) <(tr -s ' \n' '\n\n' <<<"$words" | sort -u))
+    wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
+    missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
     [ -z "$missing" ] || fail "words of --help missing from the manual page: $missing"
     ok "manual page holds kvo2-render --help"
 }
+
+if [ "$MODE" = prefix ]; then
+    cmake --install "$BUILD" --prefix "$WORK/root" >"$WORK/install.log" 2>&1 ||
+        fail "cmake --install: $(cat "$WORK/install.log")"
+    check_installed "$WORK/root" ""
+    echo PASS
+    exit 0
+fi
+
+cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$WORK/cpack.log")"
+debs=("$WORK"/pkg/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
+depends=$(dpkg-deb -f "${debs[0]}" Depends)
+for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
+    grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+ok "$(basename "${debs[0]}"), Depends: $depends"
+dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
+check_installed "$WORK/root" usr/
+bash "$(dirname "$0")/../e2e/window_escape.sh" "$WORK/root/usr/bin/kvo2" || fail "the program from the .deb"
+echo PASS
