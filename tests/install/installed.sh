@@ -4,11 +4,12 @@
 # hold SDL2, and unpacks it. Then both check the tree: exactly the expected
 # files; a valid menu entry whose Exec and Icon are installed; the icons'
 # sizes and colours; the manual page with every word of kvo2-render --help;
-# and the .deb's program must open its window and end with Escape.
-#   installed.sh prefix|deb BUILD-DIR
+# and the .deb's program must pass the end-to-end window scenario.
+#   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
-MODE=$1 BUILD=$2
-. "$(dirname "$0")/../e2e/common.sh"
+MODE=$1 BUILD=$2 XCHECK=$3
+E2E=$(dirname "$0")/../e2e
+. "$E2E/lib.sh"
 need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
 
 # check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
@@ -75,5 +76,5 @@ done
 ok "$(basename "${debs[0]}"), Depends: $depends"
 dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
 check_installed "$WORK/root" usr/
-bash "$(dirname "$0")/../e2e/window_escape.sh" "$WORK/root/usr/bin/kvo2" || fail "the program from the .deb"
+SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
 echo PASS
