@@ -76,7 +76,7 @@ scenario_zip() {
     listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
     [ "$listing" = "$(printf "$top/%s " $files)" ] || fail "$zip holds $listing, want $files"
     (cd "$WORK/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
-    x86_64-w64-mingw32-objdump -p "$WORK/zip/$top/kvo2.exe" | grep -q "^Magic.*($MAGIC)" ||
+    grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$WORK/zip/$top/kvo2.exe")" ||
         fail "$zip: kvo2.exe is not $MAGIC"
     ok "$top.zip: $files, kvo2.exe $MAGIC"
 }
