@@ -15,8 +15,8 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 # loader and prefix that run it, and its scenarios.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64
-         SCENARIOS=${SCENARIOS:-file frames window} ;;
-    x86) TRIPLE=i686 MAGIC=PE32 LOADER=() SCENARIOS=${SCENARIOS:-file} ;;  # no loader yet
+         SCENARIOS=${SCENARIOS:-file zip frames window} ;;
+    x86) TRIPLE=i686 MAGIC=PE32 LOADER=() SCENARIOS=${SCENARIOS:-file zip} ;;  # no loader yet
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe
@@ -64,6 +64,22 @@ scenario_file() {
 3_32x32x1 0,0=000000 1,1=FFFFFF 4,4=000000 5,4=FFFFFF 19,5=000000 18,4=FFFFFF
 SPOTS
     ok "icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
+}
+
+# The zip for Windows users (cpack): one folder with the program, of the
+# right PE type, and its note.
+scenario_zip() {
+    local files="README.txt kvo2.exe" zip top listing
+    cpack -G ZIP --config "$DIR/CPackConfig.cmake" -B "$WORK/zip" >"$WORK/cpack.log" 2>&1 ||
+        fail "cpack: $(cat "$WORK/cpack.log")"
+    zip=$(ls "$WORK"/zip/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
+    top=$(basename "$zip" .zip)
+    listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
+    [ "$listing" = "$(printf "$top/%s " $files)" ] || fail "$zip holds $listing, want $files"
+    (cd "$WORK/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+    grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$WORK/zip/$top/kvo2.exe")" ||
+        fail "$zip: kvo2.exe is not $MAGIC"
+    ok "$top.zip: $files, kvo2.exe $MAGIC"
 }
 
 # wine_up: Wine on an X server, once. A fresh prefix takes seconds to a
