@@ -11,6 +11,9 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
+  # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
+  # qemu-i386; the linux-x86 preset's tests under qemu-i386
+  qemu-user g++-multilib wine32:i386 libgtest-dev:i386
 )
 
 missing=()
@@ -22,5 +25,6 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 "${sudo[@]}" apt-get update
 "${sudo[@]}" apt-get install -y "${missing[@]}"
