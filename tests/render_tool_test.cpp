@@ -104,6 +104,7 @@ TEST_F(RenderTool, RefusesBadInputWithOneLineAndNoFile) {
         {"--time", "5", "--out", out, "--frames", "3"},
         {"--time", "5", "--out", out, "extra"},
         {"--time", "5\n6", "--out", out},
+        {"--time", "5", "--out=", out},
         {"--time", "5", "--out", dir.string() + "/no\nfolder/f.png"},
         {"--time", "5", "--out", (dir / "no-such-folder" / "f.png").string()},
         {"--time", "5", "--out", dir.string()},

@@ -82,6 +82,13 @@ void Declare(CLI::App& app, RenderOptions& o) {
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
                         std::string& error) {
     options = RenderOptions{};
+    // CLI11 would read "--out= x" as "--out x": nothing after '=' is refused instead.
+    for (const std::string& a : args) {
+        if (a.size() > 2 && a.rfind("--", 0) == 0 && a.find('=') == a.size() - 1) {
+            error = OneLine(a + " needs a value after '='");
+            return false;
+        }
+    }
     CLI::App app;
     Declare(app, options);
     try {
