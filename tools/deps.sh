@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang libclang-rt-dev
+  build-essential cmake pkg-config clang libclang-rt-dev gcovr
   libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
