@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Line and branch coverage of ukvo2/, gdi8/ and tools/ by the test suite: builds
 # the linux-coverage preset (gcov's counters), runs the suite from fresh counts
-# and prints a table per file and a summary per folder (gcovr). The file-size
-# limit test is left out: the instrumented tool writes its counts at exit under
-# the same limit, and is killed for it.
+# and prints a table per file and a summary per folder (gcovr). The test with
+# the file-size limit (Render.WriteFaultsAndInterrupts...) is left out: the
+# instrumented tool writes its counts at exit under the same limit, and is
+# killed for it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/linux-coverage
