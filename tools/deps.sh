@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang libclang-rt-dev
-  libpng-dev libgif-dev libsdl2-dev
+  build-essential cmake pkg-config clang libclang-rt-dev gcovr
+  libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64

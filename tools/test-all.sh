@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kvo and runs every test: a minute of
-# fuzzing the renderers, the AddressSanitizer/UndefinedBehaviorSanitizer
+# fuzzing (renderers and options), the AddressSanitizer/UndefinedBehaviorSanitizer
 # build, the release build and the 32-bit x86 build (under qemu-i386).
 set -euo pipefail
 cd "$(dirname "$0")/.."
