@@ -38,12 +38,23 @@ TEST_F(Frame, PathIsTheTableThenItsMirrorImage) {
     }
 }
 
-// The parameter computed independently, with the C library's sine.
+// An extended value as this machine's long double, which is at least as
+// wide: the sum of its two nearest doubles.
+long double Wide(ukvo2::Extended x) {
+    const double hi = ukvo2::ToDouble(x);
+    return static_cast<long double>(hi) + ukvo2::ToDouble(x - ukvo2::Extended(hi));
+}
+
+// The parameter computed independently, with the C library's sine of the
+// same extended arguments.
 Complex Expected(int s, int f, uint32_t k) {
+    using ukvo2::Extended;
     const long double re = (f * Path[s + 1].re + (20 - f) * Path[s].re) / 20.0L;
     const long double im = (f * Path[s + 1].im + (20 - f) * Path[s].im) / 20.0L;
-    return {static_cast<double>(re + std::sin(k * 0.016L) * 0.03L),
-            static_cast<double>(im + std::cos(k * 0.013L) * 0.03L)};
+    const long double argRe = Wide(Extended(k) * ukvo2::Ratio<Extended>(16, 1000));
+    const long double argIm = Wide(Extended(k) * ukvo2::Ratio<Extended>(13, 1000));
+    return {static_cast<double>(re + std::sin(argRe) * 0.03L),
+            static_cast<double>(im + std::cos(argIm) * 0.03L)};
 }
 
 TEST_F(Frame, ParameterAlongThePath) {
@@ -87,13 +98,6 @@ TEST_F(Frame, BlurCentre) {
     const auto b = ukvo2::BlurCentre(1000, 5000, 640, 480);
     EXPECT_EQ(a.cx, b.cx);
     EXPECT_NE(a.cy, b.cy);
-}
-
-// An extended value as this machine's long double, which is at least as
-// wide: the sum of its two nearest doubles.
-long double Wide(ukvo2::Extended x) {
-    const double hi = ukvo2::ToDouble(x);
-    return static_cast<long double>(hi) + ukvo2::ToDouble(x - ukvo2::Extended(hi));
 }
 
 TEST_F(Frame, SineAndCosineMatchTheLibraryToTheLastBits) {

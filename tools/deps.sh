@@ -11,6 +11,9 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
+  # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
 )
 
 missing=()
@@ -22,5 +25,8 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+if [ "$(dpkg --print-architecture)" != arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  "${sudo[@]}" dpkg --add-architecture arm64
+fi
 "${sudo[@]}" apt-get update
 "${sudo[@]}" apt-get install -y "${missing[@]}"

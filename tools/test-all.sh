@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kvo and runs every test: a minute of
-# fuzzing the renderers, the AddressSanitizer/UndefinedBehaviorSanitizer
-# build and the release build.
+# fuzzing the renderers (x86-64, and 64-bit ARM under qemu-aarch64), the
+# AddressSanitizer/UndefinedBehaviorSanitizer build, the release build, and
+# the 64-bit ARM build under qemu-aarch64, whose frames must be the x86-64
+# build's to the byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,10 +11,12 @@ bash tools/deps.sh
 
 echo "== fuzzing"
 bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}"
+bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}" linux-arm64-fuzz
 
-for preset in linux-asan linux; do
+for preset in linux-asan linux linux-arm64; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+bash tools/arm64-frames.sh
