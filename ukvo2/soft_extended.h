@@ -226,12 +226,11 @@ constexpr SoftExtended Div(SoftExtended a, SoftExtended b) {
             q |= 1;
         }
     }
-    // The rest, r / y.sig in [0, 1): a half or more sets the round bit.
-    const bool over = r >> 63;
-    const uint64_t twice = r << 1;
-    const bool half = over || twice >= y.sig;
-    const uint64_t rest = half ? twice - y.sig : r;
-    return RoundPack(neg, exp, q, (half ? Top : 0) | (rest != 0));
+    // The rest, r / y.sig in [0, 1): a half or more sets the round bit, any
+    // rest the sticky bit. (It is never exactly a half: a quotient of two
+    // 64-bit significands never lies midway between two 64-bit ones.)
+    const bool half = (r >> 63) || (r << 1) >= y.sig;
+    return RoundPack(neg, exp, q, (half ? Top : 0) | (r != 0));
 }
 
 constexpr int Compare(SoftExtended a, SoftExtended b) {  // neither NaN
