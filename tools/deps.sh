@@ -16,6 +16,9 @@ packages=(
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
+  # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
 )
 
 missing=()
@@ -28,5 +31,8 @@ sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
 dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+if [ "$(dpkg --print-architecture)" != arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  "${sudo[@]}" dpkg --add-architecture arm64
+fi
 "${sudo[@]}" apt-get update
 "${sudo[@]}" apt-get install -y "${missing[@]}"
