@@ -11,6 +11,9 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
+  # the web page: the WebAssembly build, its server, Node and the browser
+  lld wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
+  python3 nodejs chromium
 )
 
 missing=()
