@@ -71,6 +71,11 @@ async function start() {
     document.body.dataset.state = 'still';
     return;
   }
+  // Like the program with the screen saver, keep the screen on while it runs
+  // (the browser lets go of the lock whenever the page is hidden).
+  const stayAwake = () => navigator.wakeLock?.request('screen').catch(() => {});
+  document.addEventListener('visibilitychange', () => document.visibilityState === 'visible' && stayAwake());
+  stayAwake();
   const frame = () => {
     kvo.KvoFrame();
     show();
