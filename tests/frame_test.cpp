@@ -60,8 +60,11 @@ TEST_F(Frame, ParameterAlongThePath) {
     for (const auto& c : cases) {
         const Complex got = ukvo2::JuliaParameter(c.t);
         const Complex want = Expected(c.segment, c.step, c.tick);
-        EXPECT_NEAR(got.re, want.re, 1e-15) << c.t;
-        EXPECT_NEAR(got.im, want.im, 1e-15) << c.t;
+        // Where long double is wider than the x87's (WebAssembly), the
+        // reference's 0.016 and 0.013 round differently: at the largest tick
+        // that moves the wobble by up to 5e-15.
+        EXPECT_NEAR(got.re, want.re, 5e-15) << c.t;
+        EXPECT_NEAR(got.im, want.im, 5e-15) << c.t;
     }
     const Complex zero = ukvo2::JuliaParameter(0);
     EXPECT_NEAR(zero.re, 0.252431, 1e-16);
