@@ -44,10 +44,10 @@ async function start() {
     const { instance } = await WebAssembly.instantiate(await response.arrayBuffer(), { env: { clock } });
     kvo = instance.exports;
     kvo._initialize();
+    kvo.KvoStart();
   } catch (e) {
     return say(`Kvo could not load its module ${file}, so there is nothing to show. (${e.message})`);
   }
-  kvo.KvoStart();
   const context = canvas.getContext('2d', { alpha: false });
   // Views into the module's memory, made afresh when the memory grows.
   const show = () => context.putImageData(
