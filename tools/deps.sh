@@ -19,6 +19,9 @@ packages=(
   # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
   lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
   libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
+  # the web page: the WebAssembly build, its server, Node and the browser
+  wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
+  python3 nodejs chromium
 )
 
 missing=()

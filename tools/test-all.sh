@@ -2,7 +2,7 @@
 # Installs what is missing, builds Kvo and runs every test: a minute of
 # fuzzing (renderers and options, on x86-64 and on 64-bit ARM under
 # qemu-aarch64), the AddressSanitizer/UndefinedBehaviorSanitizer build, the
-# release build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
+# release build, the web page's build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
 # build (under qemu-aarch64), whose frames must be the x86-64 build's to the byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -12,6 +12,9 @@ bash tools/deps.sh
 echo "== fuzzing"
 bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-45}"
 bash tools/fuzz.sh "${KVO_ARM64_FUZZ_SECONDS:-20}" linux-arm64-fuzz
+
+echo "== web"
+bash tools/web.sh build
 
 for preset in linux-asan linux linux-x86 linux-arm64; do
   echo "== $preset"
