@@ -48,6 +48,16 @@ struct Failure {
 template <typename A, typename B>
 bool Equal(const A& a, const B& b) { return a == b; }
 
+// A vector of numbers as text: "{ 1, 2, 3 }".
+template <typename T>
+std::string PrintToString(const std::vector<T>& values) {
+    std::ostringstream text;
+    text << "{ ";
+    for (size_t i = 0; i < values.size(); ++i) text << (i ? ", " : "") << values[i];
+    text << " }";
+    return text.str();
+}
+
 }  // namespace testing
 
 #define KVO_CHECK_(ok, check, onFail)        \
@@ -81,3 +91,5 @@ bool Equal(const A& a, const B& b) { return a == b; }
 #define ASSERT_EQ(a, b) KVO_CHECK_(::testing::Equal(a, b), #a " == " #b, return)
 #define ASSERT_GE(a, b) KVO_CHECK_((a) >= (b), #a " >= " #b, return)
 #define ASSERT_LE(a, b) KVO_CHECK_((a) <= (b), #a " <= " #b, return)
+// Failures name their place; the trace adds nothing here.
+#define SCOPED_TRACE(message) static_cast<void>(0)
