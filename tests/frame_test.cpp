@@ -29,12 +29,8 @@ TEST_F(Frame, PathIsTheTableThenItsMirrorImage) {
 
 TEST_F(Frame, ParameterAlongThePath) {
     const struct { uint32_t t; int segment, step; uint32_t tick; } cases[] = {
-        {0, 0, 0, 0},
-        {24, 0, 0, 0},  // the parameter changes only with the tick
-        {25, 0, 1, 1},
-        {512, 1, 0, 20},
-        {149500, 299, 0, 5980},  // the last segment, towards Path[300]
-        {149999, 299, 19, 5999},
+        {0, 0, 0, 0}, {24, 0, 0, 0} /* changes only with the tick */, {25, 0, 1, 1}, {512, 1, 0, 20},
+        {149500, 299, 0, 5980}, {149999, 299, 19, 5999},  // the last segment, towards Path[300]
         {150000, 0, 0, 6000},  // and round again: Path[301] is never reached
         {4294967295u, 34, 11, 171798691},
     };

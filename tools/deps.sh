@@ -4,8 +4,8 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang libclang-rt-dev
-  libpng-dev libgif-dev libsdl2-dev
+  build-essential cmake pkg-config clang libclang-rt-dev gcovr
+  libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -13,6 +13,9 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # the install and package tests: the menu entry's checker, groff for the manual page
   desktop-file-utils groff-base
+  # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
+  # qemu-i386; the linux-x86 preset's tests under qemu-i386
+  qemu-user g++-multilib wine32:i386 libgtest-dev:i386
 )
 
 missing=()
@@ -24,5 +27,6 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
 "${sudo[@]}" apt-get update
 "${sudo[@]}" apt-get install -y "${missing[@]}"

@@ -35,14 +35,9 @@ geometry() {
 # expect_zoom N: a client area of N times the frame, centred on the screen
 # (the size and the position change one after the other).
 expect_zoom() {
-    local w=$((640 * $1)) h=$((480 * $1)) g want
+    local w=$((640 * $1)) h=$((480 * $1)) want
     want="$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h"
-    for _ in $(seq 60); do
-        g=$(geometry)
-        [ "$g" = "$want" ] && break
-        sleep 0.05
-    done
-    [ "$g" = "$want" ] || fail "zoom $1: window at $g, want $want (x y w h)"
+    within 3 eval '[ "$(geometry)" = "$want" ]' || fail "zoom $1: window at $(geometry), want $want (x y w h)"
     ok "zoom $1: client ${w}x$h, centred"
 }
 
@@ -64,12 +59,7 @@ scenario_window() {
     [ "$title" = Kvo ] || fail "first title \"$title\", want \"Kvo\""
     expect_zoom 1
     # The rate replaces the title with the first frame after two seconds.
-    for _ in $(seq 200); do
-        watch_title
-        [ "$TITLES" -gt 0 ] && break
-        sleep 0.05
-    done
-    [ "$TITLES" -gt 0 ] || fail "title still \"Kvo\" after 10 s"
+    within 10 eval 'watch_title; [ "$TITLES" -gt 0 ]' || fail "title still \"Kvo\" after 10 s"
     [ "$LAST_TITLE_MS" -ge 2000 ] || fail "title changed at $LAST_TITLE_MS ms, before 2 s"
     ok "title \"Kvo\", then \"$TITLE\" at $LAST_TITLE_MS ms"
     # The icon, 32 x 32. Spots X,Y=AARRGGBB: the border, the red, green, blue
@@ -98,7 +88,7 @@ scenario_window() {
     press 1
     expect_zoom 1
     if [ -n "${SOAK:-}" ]; then
-        # Rounds of about a second and a half that leave the window mapped.
+        # Rounds of about a second and a half that end mapped, at zoom 1.
         soak "$SOAK" 3 0.2 <<'STEPS'
 key 2
 key 4
@@ -116,7 +106,8 @@ sleep 0.2
 xdotool windowmap "$WINDOW"
 for x in 0 100 200 300 400 500 600; do xdotool mousemove --window "$WINDOW" "$x" $((x / 2)); done
 key 4 1 2 1
-sleep 0.1
+press 1
+expect_zoom 1 >/dev/null
 STEPS
         key 1
         shot soak-end 32 "$WINDOW"

@@ -33,7 +33,7 @@ int main(int argc, char** argv) {
         event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         const bool sent = XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
+        XCloseDisplay(display);
         return sent ? 0 : 1;
     }
     auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
@@ -43,6 +43,7 @@ int main(int argc, char** argv) {
     XImage* image = XGetImage(display, window, arg(4), arg(5), w, h, AllPlanes, ZPixmap);
     if (!image) {
         std::printf("no image of window 0x%lx\n", window);
+        XCloseDisplay(display);
         return 2;
     }
     ukvo2::BuildPalette();
@@ -56,6 +57,8 @@ int main(int argc, char** argv) {
             if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
         }
     }
+    XDestroyImage(image);
+    XCloseDisplay(display);
     std::printf("%dx%d: %zu colours, %ld pixels outside the palette\n", w, h, seen.size(), foreign);
     return foreign ? 1 : seen.size() >= static_cast<size_t>(arg(3)) ? 0 : 3;
 }
