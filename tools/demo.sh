@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs what is missing to build Kvo (a compiler, CMake, SDL2, libpng,
-# giflib; no test tools), builds the program and kvo2-render alone (the demo
+# giflib, CLI11; no test tools), builds the program and kvo2-render alone (the demo
 # preset) and starts the demo. Escape or the close box ends it; keys 1, 2 and 4
 # zoom the window. tools/deps.sh installs what the tests need.
 set -euo pipefail

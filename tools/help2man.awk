@@ -6,6 +6,7 @@
 #                                                        its description
 #   an indented line below an option                     more of its description
 #   other lines                                          DESCRIPTION paragraphs
+#                                                        (also after options)
 #   awk -v name=NAME -v summary=TEXT -v version=V -f help2man.awk HELP.txt
 function roff(text) {
     gsub(/\\/, "\\e", text)
@@ -64,8 +65,9 @@ state == "option" && /^[ \t]/ {
     next
 }
 {
-    if (current == "SYNOPSIS" || current == "") section("DESCRIPTION")
-    else if (blank || state == "option") print ".PP"
+    # Text after a list of options goes on (or starts) the description.
+    if (current == "SYNOPSIS" || current == "" || state == "option") section("DESCRIPTION")
+    if (blank || state == "option") print ".PP"
     print roff($0)
     state = "text"; blank = 0
 }
