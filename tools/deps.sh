@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev
-  libpng-dev libgif-dev libsdl2-dev
+  libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
