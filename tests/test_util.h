@@ -16,7 +16,6 @@ inline uint64_t Fnv1a(const uint8_t* data, size_t size) {
     return h;
 }
 
-inline uint64_t Fnv1a(const std::vector<uint8_t>& v) { return Fnv1a(v.data(), v.size()); }
 
 inline size_t Count(const std::vector<uint8_t>& v, uint8_t value) {
     size_t n = 0;

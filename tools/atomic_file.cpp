@@ -118,13 +118,22 @@ bool WriteFileAtomically(const std::string& path,
     std::vector<char> temp(pattern.begin(), pattern.end());
     temp.push_back('\0');
 
+    // An interrupt between creating the temporary file and guarding it would
+    // leave the file behind: hold the signals until the guard is in place.
+    sigset_t held, before;
+    sigemptyset(&held);
+    for (int signal : kCleanupSignals) sigaddset(&held, signal);
+    sigprocmask(SIG_BLOCK, &held, &before);
     const int fd = mkstemp(temp.data());
     if (fd < 0) {
-        error = Reason("cannot write in", folder, errno);
+        const int err = errno;
+        sigprocmask(SIG_SETMASK, &before, nullptr);
+        error = Reason("cannot write in", folder, err);
         return false;
     }
     const std::string tempPath = temp.data();
     GuardTemp(tempPath);
+    sigprocmask(SIG_SETMASK, &before, nullptr);
     auto fail = [&](const std::string& reason) {
         unlink(tempPath.c_str());
         ReleaseTemp();

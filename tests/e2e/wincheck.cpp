@@ -1,43 +1,49 @@
 // kvo2_wincheck: looks at the window of a running kvo2.exe from another
-// process, for the end-to-end test under Wine. Every command prints what it
-// saw and exits 0 when the window is as expected, 1 when not.
-//
-//   kvo2_wincheck open SECONDS     waits for the window, checks how it opened
-//   kvo2_wincheck zoom N SECONDS   waits until the window is N x its zoom-1
-//                                  outer size and centred
-//   kvo2_wincheck client           prints the client area on the screen: X Y W H
-//   kvo2_wincheck gone SECONDS     waits until the window has closed
-//   kvo2_wincheck icon EXE         loads the icon IDI_MAIN of the program file
-//   kvo2_wincheck syscommand ID    sends the window a system command and waits
-//                                  until it has been handled
-#include <windows.h>
-
+// process, for the end-to-end test under Wine. Each command prints what it
+// saw and exits 0 when the window is as expected, 1 when not:
+//   open S         waits S seconds at most for the window: its class, styles,
+//                  client size and centring, the title "Kvo", then the frame rate
+//   zoom N S       waits S seconds at most for N x the zoom-1 outer size, centred
+//   client         prints the client area on the screen: X Y W H
+//   gone S         waits S seconds at most for the window to close
+//   syscommand ID  sends the window a system command, waits until it is handled
+//   frames T...    prints the hash of the frame drawn at each clock reading,
+//                  with every kernel set the processor runs: "SET T HASH"
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <regex>
 #include <string>
 
+#include "kernels.h"
+#include "test_util.h"
+#include "ukvo2.h"
+// After the others: windows.h defines many macros.
+#include <windows.h>
+
 namespace {
 
-constexpr int FrameWidth = 640;
-constexpr int FrameHeight = 480;
 int Failures = 0;
 
-void Expect(bool ok, const char* what, long long got, long long want) {
-    std::printf("%s %s: %lld (want %lld)\n", ok ? "ok  " : "FAIL", what, got, want);
-    if (!ok) ++Failures;
+void Expect(const char* what, long long got, long long want) {
+    std::printf("%s %s: %lld (want %lld)\n", got == want ? "ok  " : "FAIL", what, got, want);
+    Failures += got != want;
 }
 
-void ExpectEqual(const char* what, long long got, long long want) { Expect(got == want, what, got, want); }
+void ExpectText(const char* what, const std::string& got, const char* pattern) {
+    const bool ok = std::regex_match(got, std::regex(pattern));
+    std::printf("%s %s: \"%s\" (want \"%s\")\n", ok ? "ok  " : "FAIL", what, got.c_str(), pattern);
+    Failures += !ok;
+}
+
+// True as soon as done() holds, false after `seconds`.
+template <typename F>
+bool Within(double seconds, F done) {
+    for (DWORD start = GetTickCount(); !done(); Sleep(10))
+        if (GetTickCount() - start > seconds * 1000) return false;
+    return true;
+}
 
 HWND Find() { return FindWindowA("Kvo", nullptr); }
-
-HWND WaitFor(double seconds) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(5))
-        if (HWND w = Find()) return w;
-    return nullptr;
-}
 
 std::string Title(HWND w) {
     char text[256] = "";
@@ -45,132 +51,43 @@ std::string Title(HWND w) {
     return text;
 }
 
-// The outer size of the window at zoom 1.
-SIZE ZoomOneSize() {
-    RECT r = {0, 0, FrameWidth, FrameHeight};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    return {r.right - r.left, r.bottom - r.top};
-}
-
-void CheckPlacement(HWND w, int n) {
-    const SIZE one = ZoomOneSize();
-    RECT r;
+// Whether the window is n times its zoom-1 outer size (the frame enlarged by
+// the window's frame) and centred; with `report`, each figure printed.
+bool Placed(HWND w, int n, bool report) {
+    RECT one = {0, 0, 640, 480}, r;
+    AdjustWindowRect(&one, WS_OVERLAPPEDWINDOW, FALSE);
     GetWindowRect(w, &r);
-    const int width = r.right - r.left, height = r.bottom - r.top;
-    ExpectEqual("outer width", width, one.cx * n);
-    ExpectEqual("outer height", height, one.cy * n);
-    ExpectEqual("left", r.left, (GetSystemMetrics(SM_CXSCREEN) - one.cx * n) / 2);
-    ExpectEqual("top", r.top, (GetSystemMetrics(SM_CYSCREEN) - one.cy * n) / 2);
+    const long width = (one.right - one.left) * n, height = (one.bottom - one.top) * n;
+    const long figures[4][2] = {{r.right - r.left, width}, {r.bottom - r.top, height},
+                                {r.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2},
+                                {r.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2}};
+    bool placed = true;
+    for (int i = 0; i < 4; ++i) {
+        placed &= figures[i][0] == figures[i][1];
+        if (report) Expect(i == 0 ? "outer width" : i == 1 ? "outer height" : i == 2 ? "left" : "top",
+                           figures[i][0], figures[i][1]);
+    }
+    return placed;
 }
 
-int Open(double seconds) {
-    HWND w = WaitFor(seconds);
-    if (!w) {
-        std::printf("FAIL no window of class Kvo within %.0f s\n", seconds);
-        return 1;
-    }
-    // The first title, read at once: it changes two seconds after start-up.
-    const std::string first = Title(w);
-    std::printf("%s title: \"%s\" (want \"Kvo\")\n", first == "Kvo" ? "ok  " : "FAIL", first.c_str());
-    Failures += first != "Kvo";
-
+int Open(HWND w) {
+    ExpectText("title", Title(w), "Kvo");  // read at once: it changes after two seconds
     char name[64] = "";
     GetClassNameA(w, name, sizeof name);
-    std::printf("%s class: \"%s\" (want \"Kvo\")\n", std::strcmp(name, "Kvo") ? "FAIL" : "ok  ", name);
-    Failures += std::strcmp(name, "Kvo") != 0;
-    ExpectEqual("class style", static_cast<long long>(GetClassLongPtrA(w, GCL_STYLE)), 0x23);
-    // It may be found between its creation and ShowWindow: let it show.
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 5000 && !IsWindowVisible(w); Sleep(5)) {
-    }
-    Expect(IsWindowVisible(w) != 0, "visible", IsWindowVisible(w) != 0, 1);
-    ExpectEqual("window style", static_cast<long long>(GetWindowLongA(w, GWL_STYLE) & WS_OVERLAPPEDWINDOW), WS_OVERLAPPEDWINDOW);
-
+    ExpectText("class", name, "Kvo");
+    Expect("class style", static_cast<long long>(GetClassLongPtrA(w, GCL_STYLE)), 0x23);
+    // It may be found between its creation and ShowWindow.
+    Expect("visible", Within(5, [w] { return IsWindowVisible(w); }), 1);
+    Expect("window style", GetWindowLongA(w, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
     RECT client;
     GetClientRect(w, &client);
-    ExpectEqual("client width", client.right, FrameWidth);
-    ExpectEqual("client height", client.bottom, FrameHeight);
-    CheckPlacement(w, 1);
-
-    // The rate replaces the title within a few seconds, in its own format.
-    const std::regex rate("Kvo [0-9]+\\.[0-9][0-9] fps");
-    std::string title = first;
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 10000 && !std::regex_match(title, rate); Sleep(50))
-        title = Title(w);
-    const bool ok = std::regex_match(title, rate);
-    std::printf("%s rate title: \"%s\"\n", ok ? "ok  " : "FAIL", title.c_str());
-    Failures += !ok;
+    Expect("client width", client.right, 640);
+    Expect("client height", client.bottom, 480);
+    Placed(w, 1, true);
+    const char* rate = "Kvo [0-9]+\\.[0-9][0-9] fps";
+    Within(10, [&] { return std::regex_match(Title(w), std::regex(rate)); });
+    ExpectText("rate title", Title(w), rate);
     return Failures ? 1 : 0;
-}
-
-// The icon resource IDI_MAIN of the program file, loaded the way the window
-// class loads it.
-int Icon(const char* path) {
-    HMODULE program = LoadLibraryExA(path, nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    if (!program) {
-        std::printf("FAIL cannot load %s\n", path);
-        return 1;
-    }
-    const struct {
-        int size;
-    } images[] = {{32}, {16}};
-    for (const auto& image : images) {
-        HICON icon = image.size == 32 ? LoadIconA(program, "IDI_MAIN")
-                                      : static_cast<HICON>(LoadImageA(program, "IDI_MAIN", IMAGE_ICON, 16, 16, 0));
-        ICONINFO info = {};
-        BITMAP bitmap = {};
-        const bool loaded = icon && GetIconInfo(icon, &info) && GetObjectA(info.hbmColor, sizeof bitmap, &bitmap);
-        Expect(loaded, image.size == 32 ? "LoadIconA IDI_MAIN" : "LoadImageA IDI_MAIN 16", loaded, 1);
-        if (loaded) ExpectEqual("icon width", bitmap.bmWidth, image.size);
-    }
-    return Failures ? 1 : 0;
-}
-
-int Zoom(int n, double seconds) {
-    HWND w = Find();
-    if (!w) {
-        std::printf("FAIL no window\n");
-        return 1;
-    }
-    const SIZE one = ZoomOneSize();
-    for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(20)) {
-        RECT r;
-        GetWindowRect(w, &r);
-        if (r.right - r.left == one.cx * n && r.bottom - r.top == one.cy * n) break;
-    }
-    CheckPlacement(w, n);
-    return Failures ? 1 : 0;
-}
-
-int Client() {
-    HWND w = Find();
-    if (!w) return 1;
-    RECT client;
-    GetClientRect(w, &client);
-    POINT origin = {0, 0};
-    ClientToScreen(w, &origin);
-    std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
-    return 0;
-}
-
-int Gone(double seconds) {
-    for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000; Sleep(20))
-        if (!Find()) return 0;
-    std::printf("FAIL the window is still open after %.0f s\n", seconds);
-    return 1;
-}
-
-int SysCommand(unsigned long id) {
-    const HWND w = Find();
-    if (!w) {
-        std::printf("FAIL no window\n");
-        return 1;
-    }
-    DWORD_PTR result = 0;
-    if (!SendMessageTimeoutA(w, WM_SYSCOMMAND, id, 0, SMTO_ABORTIFHUNG, 5000, &result)) {
-        std::printf("FAIL WM_SYSCOMMAND %lu was not handled\n", id);
-        return 1;
-    }
-    return 0;
 }
 
 }  // namespace
@@ -178,13 +95,47 @@ int SysCommand(unsigned long id) {
 int main(int argc, char** argv) {
     setvbuf(stdout, nullptr, _IONBF, 0);
     const std::string command = argc > 1 ? argv[1] : "";
-    if (command == "open" && argc == 3) return Open(std::atof(argv[2]));
-    if (command == "zoom" && argc == 4) return Zoom(std::atoi(argv[2]), std::atof(argv[3]));
-    if (command == "client" && argc == 2) return Client();
-    if (command == "icon" && argc == 3) return Icon(argv[2]);
-    if (command == "gone" && argc == 3) return Gone(std::atof(argv[2]));
-    if (command == "syscommand" && argc == 3) return SysCommand(std::strtoul(argv[2], nullptr, 0));
-    std::fprintf(stderr,
-                 "usage: kvo2_wincheck open S | zoom N S | client | gone S | icon EXE | syscommand ID\n");
+    const double seconds = std::atof(argv[argc - 1]);
+    if (command == "frames") {
+        ukvo2::BuildPath();
+        size_t count = 0;
+        const ukvo2::KernelSet* sets = ukvo2::KernelSets(count);
+        for (size_t k = 0; k < count; ++k) {
+            ukvo2::ChooseKernels(sets[k]);
+            for (int i = 2; i < argc; ++i) {
+                ukvo2::RenderFrameAt(static_cast<uint32_t>(std::strtoul(argv[i], nullptr, 10)));
+                std::printf("%s %s %016llx\n", sets[k].name, argv[i],
+                            static_cast<unsigned long long>(testutil::Fnv1a(ukvo2::Pixels, ukvo2::FrameBytes)));
+            }
+        }
+        return 0;
+    }
+    if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
+    HWND w = nullptr;
+    Within(command == "open" ? seconds : 0, [&] { return (w = Find()) != nullptr; });
+    if (!w) {
+        std::printf("FAIL no window of class Kvo\n");
+        return 1;
+    }
+    if (command == "open" && argc == 3) return Open(w);
+    if (command == "zoom" && argc == 4) {
+        const int n = std::atoi(argv[2]);
+        Within(seconds, [&] { return Placed(w, n, false); });
+        Placed(w, n, true);
+        return Failures ? 1 : 0;
+    }
+    if (command == "client" && argc == 2) {
+        RECT client;
+        GetClientRect(w, &client);
+        POINT origin = {0, 0};
+        ClientToScreen(w, &origin);
+        std::printf("%ld %ld %ld %ld\n", origin.x, origin.y, client.right, client.bottom);
+        return 0;
+    }
+    DWORD_PTR result = 0;
+    if (command == "syscommand" && argc == 3)
+        return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
+                                   5000, &result) ? 0 : 1;
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T...\n");
     return 2;
 }

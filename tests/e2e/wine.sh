@@ -1,39 +1,109 @@
-# Sourced by the tests under Wine (after common.sh): the Wine to run, its
-# prefix, the window checker and the system menu. Needs BIN (the build
-# directory) and DIR (where the Windows build is).
-WINE=/usr/lib/wine/wine64
-command -v wine64 >/dev/null 2>&1 && WINE=$(command -v wine64)
+#!/usr/bin/env bash
+# A Windows program end to end, under Wine and Xvfb, checked from inside
+# Windows by kvo2_wincheck and driven by real input:
+#   wine.sh ARCH SOURCE-DIR BUILDS-DIR KVO2_XCHECK
+# ARCH picks a line of the table below. The Windows build and the Wine prefix
+# go to BUILDS-DIR, shared by every CMake preset (made once, locked while in
+# use). The scenarios run in the order SCENARIOS names them (each is a
+# function below); SOAK=SECONDS makes the window scenario a soak: before
+# Escape, SECONDS of system-menu zooms, 1 x 1, minimising and restoring.
+set -uo pipefail
+ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
+. "$(dirname "$0")/lib.sh"
 
-# start_wine: a Wine prefix kept in the build directory and shared by the
-# tests, made once (a fresh one takes several seconds to tens of seconds);
-# its wineserver is ended when the test ends. A prefix is set up under
-# another name and renamed when ready, so an interrupted set-up leaves none.
-start_wine() {
-    export WINEPREFIX=$(cd "$BIN" && pwd)/wine-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-    trap cleanup_wine EXIT
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        local started ready=$WINEPREFIX
-        started=$(now)
-        rm -rf "$ready" "$ready.new"
-        WINEPREFIX=$ready.new timeout 600 "$WINE" wineboot -i >"$WORK/wineboot.log" 2>&1 ||
-            fail "wineboot: $(tail -5 "$WORK/wineboot.log")"
-        WINEPREFIX=$ready.new "${WINE%64}server" -w 2>/dev/null || true
-        mv "$ready.new" "$ready" || fail "cannot keep the Wine prefix"
-        ok "wine prefix made in $(elapsed "$started") s"
-    fi
+# One line per Windows program: the MinGW-w64 target, the PE type, the Wine
+# loader and prefix that run it, and its scenarios.
+case $ARCH in
+    x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64
+         SCENARIOS=${SCENARIOS:-file frames window} ;;
+    x86) TRIPLE=i686 MAGIC=PE32 LOADER=() SCENARIOS=${SCENARIOS:-file} ;;  # no loader yet
+    *) fail "no Windows program $ARCH" ;;
+esac
+DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe
+need cmake flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool /usr/bin/convert \
+    "${LOADER[@]}" Xvfb xdotool pgrep "$XCHECK"
+mkdir -p "$BUILDS"
+exec 8>"$DIR.lock"
+flock 8
+if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPLE.cmake" \
+           -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF -DKVO_TOOLS=OFF -DKVO_WINCHECK=ON &&
+       cmake --build "$DIR" -j2; } >"$DIR.log" 2>&1; then
+    cat "$DIR.log"
+    fail "the $TRIPLE Windows build failed"
+fi
+
+# The program file: PE type, GUI, Windows' own DLLs only, the icon.
+scenario_file() {
+    local headers dlls foreign images image spots format want got
+    headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+    grep -q "^Magic.*($MAGIC)" <<<"$headers" || fail "not a $MAGIC image"
+    grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
+    dlls=$(awk '/DLL Name:/ { print $3 }' <<<"$headers")
+    foreign=$(grep -viE '^(KERNEL32|USER32|GDI32|WINMM|msvcrt)\.dll$' <<<"$dlls")
+    [ -z "$foreign" ] || fail "needs DLLs beyond Windows' own: $foreign"
+    ok "$MAGIC GUI program needing only $(tr '\n' ' ' <<<"$dlls")"
+    # The icon group IDI_MAIN and its images, as the program file holds them.
+    wrestool -x -t14 -n IDI_MAIN "$exe" >"$WORK/kvo2.ico" && [ -s "$WORK/kvo2.ico" ] || fail "no icon IDI_MAIN"
+    images=$(icotool -l "$WORK/kvo2.ico" | sed 's/--index=[0-9]* //')
+    [ "$images" = "--icon --width=32 --height=32 --bit-depth=4 --palette-size=16
+--icon --width=16 --height=16 --bit-depth=4 --palette-size=16
+--icon --width=32 --height=32 --bit-depth=1 --palette-size=2" ] || fail "icon images: $images"
+    icotool -x -o "$WORK" "$WORK/kvo2.ico" || fail "icotool cannot read the icon"
+    # Spots X,Y=RRGGBB: the border, the light and dark grey lines, a square's
+    # edge and the red, green, blue and yellow squares; in the monochrome
+    # image the border, a line, and dots and gaps of two patterns.
+    while read -r image spots; do
+        format=$(sed -E 's/([0-9]+),([0-9]+)=[0-9A-F]+/%[hex:p{\1,\2}]/g' <<<"$spots")
+        want=$(sed -E 's/[0-9]+,[0-9]+=([0-9A-F]+)/\1FF/g' <<<"$spots")
+        got=$(/usr/bin/convert "$WORK/kvo2_$image.png" -format "$format" info:)
+        [ "$got" = "$want" ] || fail "icon $image, spots $spots: $got"
+    done <<'SPOTS'
+1_32x32x4 0,0=000000 1,1=C0C0C0 2,2=808080 3,8=000000 8,8=FF0000 23,8=00FF00 8,23=0000FF 23,23=FFFF00
+2_16x16x4 0,0=000000 1,1=808080 4,4=FF0000 11,4=00FF00 4,11=0000FF 11,11=FFFF00
+3_32x32x1 0,0=000000 1,1=FFFFFF 4,4=000000 5,4=FFFFFF 19,5=000000 18,4=FFFFFF
+SPOTS
+    ok "icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
-cleanup_wine() {
-    "${WINE%64}server" -k 2>/dev/null || wineserver -k 2>/dev/null || true
-    cleanup
+
+# wine_up: Wine on an X server, once. A fresh prefix takes seconds to a
+# minute: it is made under another name and renamed when ready.
+wine_up() {
+    [ -n "${WINE_UP:-}" ] && return 0
+    WINE_UP=1
+    start_xvfb
+    export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    AT_EXIT+=("wineserver -k")
+    [ -f "$PREFIX/system.reg" ] && return 0
+    rm -rf "$PREFIX" "$PREFIX.new"
+    WINEPREFIX=$PREFIX.new timeout 600 "${LOADER[@]}" wineboot -i >"$WORK/wineboot.log" 2>&1 ||
+        fail "wineboot: $(tail -5 "$WORK/wineboot.log")"
+    WINEPREFIX=$PREFIX.new wineserver -w
+    mv "$PREFIX.new" "$PREFIX" || fail "cannot keep the Wine prefix"
+    ok "Wine prefix made"
+}
+win() { "${LOADER[@]}" "$@"; }
+check() { win "$DIR/kvo2_wincheck.exe" "$@"; }
+
+# Frames drawn by the Windows build, with every kernel set the processor
+# has, are the golden frames to the bit.
+scenario_frames() {
+    local golden=$SRC/tests/golden/frames.txt set t hash want
+    wine_up
+    # shellcheck disable=SC2046
+    check frames $(awk '{ print $1 }' "$golden") | tr -d '\r' >"$WORK/frames.txt"
+    [ -s "$WORK/frames.txt" ] || fail "kvo2_wincheck.exe frames printed nothing"
+    while read -r set t hash; do
+        want=$(awk -v t="$t" '$1 == t { print $2 }' "$golden")
+        [ "$hash" = "$want" ] || fail "the $set frame at t = $t is $hash, the golden one $want"
+    done <"$WORK/frames.txt"
+    ok "frames equal the golden ones ($(awk '{ print $1 }' "$WORK/frames.txt" | sort -u | tr '\n' ' '))"
 }
 
-check() { "$WINE" "$DIR/kvo2_wincheck.exe" "$@"; }
-
-# system_menu KEY...: opens the system menu of WINDOW with Alt+Space (real
-# input), waits for it to show and presses KEY...
+# system_menu KEY...: opens the window's system menu with Alt+Space, waits for
+# it to show and presses KEY...
 system_menu() {
     local before
-    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null
     before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
     xdotool key alt+space
     for _ in $(seq 100); do
@@ -43,23 +113,63 @@ system_menu() {
     sleep 0.2
     xdotool key "$@"
 }
-
-# menu_zoom N UPS: picks the system menu entry UPS places from the bottom
-# (the zoom entries are its last three) and checks the zoom.
+# menu_zoom N UPS: picks the menu entry UPS places from the bottom (the zoom
+# entries are the last three); the window must be N times its zoom-1 size.
 menu_zoom() {
-    local n=$1 ups=$2 keys=()
-    for _ in $(seq "$ups"); do keys+=(Up); done
+    local keys=()
+    for _ in $(seq "$2"); do keys+=(Up); done
     system_menu "${keys[@]}" Return
-    check zoom "$n" 10 >"$WORK/zoom.log" || fail "Zoom $n x $n from the system menu: $(cat "$WORK/zoom.log")"
+    check zoom "$1" 10 >"$WORK/zoom.log" || fail "Zoom $1 x $1 from the system menu: $(cat "$WORK/zoom.log")"
+}
+client_shot() {
+    read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
+    shot "$1" 32 root "$cx" "$cy" "$cw" "$ch"
 }
 
-# escape_ends PID: presses Escape in the window (WINDOW); the program (PID)
-# must end with status 0 and its window must go.
-escape_ends() {
-    xdotool windowfocus --sync "$WINDOW" 2>/dev/null || true
+# The window: class, styles, size, centring and titles; the picture; the system menu's zooms; [soak]; Escape.
+scenario_window() {
+    wine_up
+    # The checker waits for the window and reads its first title at once.
+    check open 120 >"$WORK/open.log" 2>&1 &
+    local checker=$! status=0 launched
+    start window win "$exe"
+    wait $checker || status=$?
+    cat "$WORK/open.log"
+    [ $status = 0 ] || fail "the window did not open as it should"
+    client_shot zoom1
+    menu_zoom 4 1
+    menu_zoom 2 2
+    sleep 0.5   # the grown window gets its picture with the next frame
+    client_shot zoom2
+    menu_zoom 1 3
+    ok "Zoom 4, 2 and 1 from the system menu: N times the zoom-1 outer size, centred"
+    # A zoom command without a factor (0x400, 0x408) leaves the window as it is.
+    for id in 0x400 0x408; do
+        check syscommand $id && check zoom 1 2 >/dev/null || fail "system command $id changed the window"
+    done
+    ok "zoom commands with factor 0 are ignored"
+    if [ -n "${SOAK:-}" ]; then
+        launched=$PID
+        # The Wine process that runs the program: its memory is the program's.
+        PID=$(pgrep -n -f 'kvo2/kvo2\.exe$') || fail "no process for kvo2.exe"
+        soak "$SOAK" 2 0 <<'STEPS'
+menu_zoom 4 1
+xdotool windowsize "$WINDOW" 1 1
+sleep 0.2
+system_menu n
+[ "$(check client | tr -d '\r' | cut -d' ' -f3-)" = "0 0" ] || fail "minimised: client area not 0 x 0"
+sleep 0.3
+system_menu r
+menu_zoom 1 3
+STEPS
+        client_shot soak-end
+        PID=$launched
+    fi
+    xdotool windowfocus --sync "$WINDOW" 2>/dev/null
     xdotool key Escape
-    wait_exit "$1" 30
-    [ "$EXIT_STATUS" = 0 ] || fail "Escape: exit status $EXIT_STATUS, want 0"
+    wait_exit "$PID" 30 0 Escape
     check gone 10 || fail "the window is still there"
-    ok "Escape ends the program with exit status 0"
 }
+
+for scenario in $SCENARIOS; do "scenario_$scenario"; done
+echo PASS

@@ -1,0 +1,154 @@
+# Shared by the end-to-end harnesses (sourced, not run): tool checks, a
+# private X server, waiting, screenshots, and the soak's rounds.
+SKIP=77   # ctest's SKIP_RETURN_CODE for these tests
+
+fail() { echo "FAIL: $*"; exit 1; }
+ok() { echo "ok    $*"; }
+
+# need TOOL...: a missing tool skips the test, except in CI (CI=true), where
+# it fails.
+need() {
+    local missing=() tool
+    for tool in "$@"; do command -v "$tool" >/dev/null 2>&1 || missing+=("$tool"); done
+    [ ${#missing[@]} = 0 ] && return 0
+    [ "${CI:-}" = true ] && fail "missing ${missing[*]} (bash tools/deps.sh installs them)"
+    echo "SKIP: missing ${missing[*]} (bash tools/deps.sh installs them)"
+    exit $SKIP
+}
+
+# Everything a harness starts goes into PIDS and AT_EXIT, and ends with it.
+WORK=$(mktemp -d) PIDS=() AT_EXIT=()
+cleanup() {
+    local c pid
+    for c in "${AT_EXIT[@]}"; do eval "$c" 2>/dev/null; done
+    for pid in "${PIDS[@]}"; do kill "$pid" 2>/dev/null; done
+    wait 2>/dev/null
+    rm -rf "$WORK"
+}
+trap cleanup EXIT
+
+# Milliseconds since the epoch; since START_MS (set when the program starts).
+ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((t / 1000)); }
+since() { echo $(($(ms) - START_MS)); }
+
+# start_xvfb [ARGS...]: Xvfb on a free display, with a screen large enough
+# for zoom 4; exports DISPLAY.
+start_xvfb() {
+    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+    PIDS+=($!)
+    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
+    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+    unset WAYLAND_DISPLAY
+}
+
+# start KEY COMMAND...: starts the program in the background as PID, its
+# stderr in $WORK/stderr-KEY, sets START_MS and waits for its X window (titled
+# Kvo...) to put in WINDOW.
+start() {
+    local key=$1
+    shift
+    "$@" 2>"$WORK/stderr-$key" &
+    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
+    PIDS+=($PID)
+    for _ in $(seq 600); do
+        WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
+        # Found by one of its two name properties, it may lack the other yet.
+        [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
+        sleep 0.05
+    done
+    fail "no window titled Kvo; stderr: $(cat "$STDERR")"
+}
+
+# wait_exit PID SECONDS WANT WHAT: the process must end within SECONDS with
+# exit status WANT.
+wait_exit() {
+    local status=0
+    for _ in $(seq $(($2 * 10))); do
+        if ! kill -0 "$1" 2>/dev/null; then
+            wait "$1" || status=$?
+            [ "$status" = "$3" ] || fail "$4: exit status $status, want $3; stderr: $(cat "$STDERR")"
+            ok "$4: exit status $3"
+            return 0
+        fi
+        sleep 0.1
+    done
+    fail "$4: still running after $2 s"
+}
+
+# shot NAME MIN-COLOURS WINDOW [X Y W H]: the window's picture (or that
+# rectangle of the screen when WINDOW is root) may hold only palette colours,
+# and at least MIN-COLOURS of them. Some stretches of the animation are
+# nearly flat: too few colours, and the shot is taken again, for ten seconds.
+shot() {
+    local name=$1 min=$2 window=$3 result status
+    shift 3
+    for _ in $(seq 25); do
+        status=0
+        result=$("$XCHECK" shot "$window" "$min" "$@" 2>&1) || status=$?
+        [ $status = 3 ] || break
+        sleep 0.4
+    done
+    [ $status = 0 ] || fail "screenshot $name: $result"
+    ok "screenshot $name: $result"
+}
+
+# ---- Soak: the program under a stream of window operations -----------------
+
+# alive: fails when the program (PID) has ended, naming the last step (STEP).
+alive() {
+    kill -0 "$PID" 2>/dev/null && return 0
+    fail "the program ended at $(since) ms, after: ${STEP:-start}; stderr: $(cat "$STDERR")"
+}
+
+# watch_title: counts new titles (TITLES), each a frame rate, and notes when
+# the last came (LAST_TITLE_MS, since START_MS).
+TITLE=Kvo TITLES=0 LAST_TITLE_MS=0
+watch_title() {
+    local t
+    t=$(xdotool getwindowname "$WINDOW" 2>/dev/null) || return 0
+    [ "$t" = "$TITLE" ] && return 0
+    [[ "$t" =~ ^Kvo\ [0-9]+\.[0-9]{2}\ fps$ ]] || fail "title \"$t\", want \"Kvo N.NN fps\""
+    TITLE=$t TITLES=$((TITLES + 1)) LAST_TITLE_MS=$(since)
+}
+
+# soak SECONDS WARM-UP SETTLE <<STEPS: repeats a round of the commands of
+# stdin, one a line, each followed by a check that the program still runs,
+# for SECONDS (and until there are two memory readings, on a slow machine);
+# from WARM-UP seconds on, reads resident memory SETTLE seconds after each
+# round. A level is the lowest of up to three readings (one can catch memory
+# freed but not yet given back): the last must exceed the first by less than
+# 4 MiB. New titles must keep coming, one per two seconds and a frame.
+soak() {
+    local end=$(($(since) + $1 * 1000)) warm=$(($(since) + $2 * 1000)) titles=$TITLES
+    local round=() readings=() rounds=0 kb first last n
+    mapfile -t round
+    while [ "$(since)" -lt $end ] || [ ${#readings[@]} -lt 2 ]; do
+        for STEP in "${round[@]}"; do
+            eval "$STEP" 2>>"$WORK/steps.log"
+            alive
+        done
+        rounds=$((rounds + 1))
+        watch_title
+        if [ "$(since)" -ge $warm ]; then
+            sleep "$3"
+            kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$PID/status") || alive
+            readings+=("$kb")
+        fi
+    done
+    ok "$rounds rounds in $1 s"
+    n=$((${#readings[@]} / 2))
+    [ $n -le 3 ] || n=3
+    first=$(printf '%s\n' "${readings[@]:0:n}" | sort -n | head -n1)
+    last=$(printf '%s\n' "${readings[@]: -n}" | sort -n | head -n1)
+    [ $((last - first)) -lt 4096 ] || fail "resident memory grew by $((last - first)) KiB: ${readings[*]}"
+    ok "resident memory $first -> $last KiB; readings: ${readings[*]}"
+    for _ in $(seq 30); do
+        watch_title
+        [ $(($(since) - LAST_TITLE_MS)) -lt 2500 ] && break
+        sleep 0.1
+    done
+    [ $((TITLES - titles)) -ge $(($1 / 4)) ] || fail "only $((TITLES - titles)) new titles in $1 s"
+    [ $(($(since) - LAST_TITLE_MS)) -lt 4500 ] || fail "no new title since $LAST_TITLE_MS ms: no frames?"
+    ok "$((TITLES - titles)) new titles, the last at $LAST_TITLE_MS ms: \"$TITLE\""
+}

@@ -1,0 +1,301 @@
+// kvo2-render as a user meets it: the stills and clips it writes, decoded by
+// libpng and giflib; the input it refuses; a full disk, a file-size limit and
+// an interrupt. And the clip's arithmetic and progress bar.
+#include <gif_lib.h>
+#include <gtest/gtest.h>
+#include <png.h>
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "atomic_file.h"
+#include "clip_frames.h"
+#include "gif_clip.h"
+#include "progress_bar.h"
+#include "ukvo2.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Names = std::vector<std::string>;
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream f(p, std::ios::binary);
+    std::stringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+Names Entries(const fs::path& dir) {
+    Names names;
+    for (const auto& e : fs::directory_iterator(dir)) names.push_back(e.path().filename());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+std::vector<uint8_t> FrameAt(uint32_t t) {
+    ukvo2::RenderFrameAt(t);
+    return {ukvo2::Pixels, ukvo2::Pixels + ukvo2::FrameBytes};
+}
+
+std::vector<uint8_t> PaletteRgb() {
+    std::vector<uint8_t> rgb;
+    for (const auto& e : ukvo2::Palette) rgb.insert(rgb.end(), {e.red, e.green, e.blue});
+    return rgb;
+}
+
+struct Result {
+    int status;  // 128 + the signal when killed
+    std::string out, err;
+};
+
+// A refusal: a non-zero status and one line on stderr that starts with `start`.
+void ExpectRefused(const Result& r, const std::string& start, const std::string& what) {
+    EXPECT_NE(r.status, 0) << what;
+    EXPECT_EQ(r.err.rfind(start, 0), 0u) << what << ": " << r.err;
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 1) << what << ": " << r.err;
+}
+
+// Each test gets a fresh folder, $D to the shell, where $R is kvo2-render.
+class Render : public ::testing::Test {
+  protected:
+    fs::path dir;
+    void SetUp() override {
+        char pattern[] = "/tmp/kvo2-render-test.XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        setenv("D", pattern, 1);
+        setenv("R", KVO2_RENDER, 1);
+        ukvo2::BuildPath();
+        ukvo2::BuildPalette();
+    }
+    void TearDown() override { fs::remove_all(dir); }
+
+    Result Sh(const std::string& script) {
+        const std::string out = dir.string() + ".out", err = dir.string() + ".err";
+        const int raw = std::system(("(" + script + ") >" + out + " 2>" + err).c_str());
+        Result r{WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw), ReadFile(out), ReadFile(err)};
+        fs::remove(out);
+        fs::remove(err);
+        return r;
+    }
+};
+
+TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
+    for (uint32_t t : {0u, 77777u, 4294967295u}) {
+        // No display needed; the new file follows the umask.
+        const auto r = Sh("umask 022; env -u DISPLAY -u WAYLAND_DISPLAY $R --time " + std::to_string(t) +
+                          " --out $D/f.png");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+        EXPECT_EQ(Entries(dir), Names{"f.png"});  // no temporary left
+        EXPECT_EQ(fs::status(dir / "f.png").permissions(), fs::perms(0644));
+        png_image png{};
+        png.version = PNG_IMAGE_VERSION;
+        ASSERT_TRUE(png_image_begin_read_from_file(&png, (dir / "f.png").c_str()));
+        EXPECT_TRUE(png.format & PNG_FORMAT_FLAG_COLORMAP);
+        EXPECT_EQ(png.width * 10000 + png.height, 640u * 10000 + 480);
+        png.format = PNG_FORMAT_RGB_COLORMAP;
+        std::vector<uint8_t> pixels(PNG_IMAGE_SIZE(png)), colours(PNG_IMAGE_COLORMAP_SIZE(png));
+        ASSERT_TRUE(png_image_finish_read(&png, nullptr, pixels.data(), 0, colours.data()));
+        EXPECT_EQ(pixels, FrameAt(t)) << t;
+        EXPECT_EQ(colours, PaletteRgb());
+    }
+    // The other option form gives the same bytes.
+    EXPECT_EQ(Sh("$R --out=$D/g.png --time=4294967295").status, 0);
+    EXPECT_EQ(ReadFile(dir / "g.png"), ReadFile(dir / "f.png"));
+    const auto help = Sh("$R --help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_NE(help.out.find("--from A --to B --fps N"), std::string::npos);
+    EXPECT_EQ(help.err, "");
+}
+
+TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {
+    const struct { const char* args; std::vector<uint32_t> times; int delay; } cases[] = {
+        {"--from 149800 --to 150300 --fps 8", {149800, 149925, 150050, 150175}, 12},  // the loop's end
+        {"--from 4294967000 --to 4294967295 --fps 7", {4294967000u, 4294967142u, 4294967285u}, 14},
+        {"--from 0 --to 41 --fps 50", {0, 20, 40}, 2},
+        {"--fps=40 --to=105 --from=5", {5, 30, 55, 80}, 2},
+        {"--from 1000 --to 1001 --fps 1", {1000}, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto r = Sh(std::string("$R ") + c.args + " --out $D/clip.gif");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+        EXPECT_EQ(Entries(dir), Names{"clip.gif"});
+        EXPECT_EQ(ReadFile(dir / "clip.gif").substr(0, 6), "GIF89a");
+        int error = 0;
+        GifFileType* gif = DGifOpenFileName((dir / "clip.gif").c_str(), &error);
+        ASSERT_TRUE(gif && DGifSlurp(gif) == GIF_OK) << error;
+        EXPECT_EQ(gif->SWidth * 10000 + gif->SHeight, 640 * 10000 + 480);
+        ASSERT_TRUE(gif->SColorMap && gif->SColorMap->ColorCount == 256);
+        const auto* colours = reinterpret_cast<const uint8_t*>(gif->SColorMap->Colors);
+        EXPECT_EQ(std::vector<uint8_t>(colours, colours + 768), PaletteRgb());
+        ASSERT_EQ(gif->ImageCount, static_cast<int>(c.times.size()));
+        // Before the first frame: NETSCAPE2.0, sub-block 1, loop count 0 (for ever).
+        const SavedImage& first = gif->SavedImages[0];
+        std::string blocks;
+        for (int i = 0; i < first.ExtensionBlockCount; ++i)
+            blocks += std::to_string(first.ExtensionBlocks[i].Function) + ":" +
+                      std::string(reinterpret_cast<char*>(first.ExtensionBlocks[i].Bytes),
+                                  first.ExtensionBlocks[i].ByteCount) + "|";
+        EXPECT_EQ(blocks.find("255:NETSCAPE2.0|0:" + std::string("\1\0\0|", 4)), 0u) << blocks;
+        for (int k = 0; k < gif->ImageCount; ++k) {
+            const SavedImage& f = gif->SavedImages[k];
+            GraphicsControlBlock control{};
+            EXPECT_EQ(DGifSavedExtensionToGCB(gif, k, &control), GIF_OK);
+            EXPECT_EQ(control.DelayTime, c.delay);
+            EXPECT_EQ(control.TransparentColor, NO_TRANSPARENT_COLOR);
+            EXPECT_LE(control.DisposalMode, DISPOSE_DO_NOT);  // left in place
+            const GifImageDesc& d = f.ImageDesc;
+            EXPECT_TRUE(!d.Left && !d.Top && d.Width == 640 && d.Height == 480 && !d.Interlace && !d.ColorMap);
+            EXPECT_TRUE(std::equal(f.RasterBits, f.RasterBits + ukvo2::FrameBytes, FrameAt(c.times[k]).begin()))
+                << "frame " << k;
+        }
+        DGifCloseFile(gif, &error);
+        fs::remove(dir / "clip.gif");
+    }
+    // The same bytes on every run.
+    ASSERT_EQ(Sh("$R --from 77000 --to 77300 --fps 10 --out $D/a.gif").status, 0);
+    ASSERT_EQ(Sh("$R --fps=10 --out=$D/b.gif --to=77300 --from=77000").status, 0);
+    EXPECT_EQ(ReadFile(dir / "a.gif"), ReadFile(dir / "b.gif"));
+}
+
+TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
+    // An existing file, a link to it and a pipe are in the folder: none of
+    // them may change (a new file would replace the link itself, and a pipe
+    // cannot be renamed over).
+    std::ofstream(dir / "keep.png") << "precious";
+    fs::create_symlink("keep.png", dir / "link.png");
+    ASSERT_EQ(mkfifo((dir / "pipe.gif").c_str(), 0600), 0);
+    // $O is --out and a new file.
+    setenv("O", ("--out " + (dir / "f.png").string()).c_str(), 1);
+    const char* cases[] = {
+        "", "--time 5", "$O", "--time", "--time 5 --out", "--time abc $O", "--time -1 $O", "--time +5 $O",
+        "--time 1.5 $O", "--time ' 5' $O", "--time '' $O", "--time 4294967296 $O", "--time 99999999999999999999 $O",
+        "--time 5 --time 6 $O", "--time 5 $O --frames 3", "--time 5 $O extra", "--time x --out $D/keep.png",
+        "--time 5 --out $D/no-such-folder/f.png", "--time 5 --out $D", "--time 5 --out $D/",
+        "--time 5 --out /proc/kvo2-render-test.png", "--time 5 --out $D/link.png", "--time 5 --out $D/pipe.gif",
+        // Clips: the stretch, the rate, and never a still's option with them.
+        "--from 5 --to 5 --fps 10 $O", "--from 6 --to 5 --fps 10 $O", "--from 9 --to 5 --fps 1 --out $D/keep.png",
+        "--from 4294967295 --to 4294967295 --fps 1 $O", "--from 0 --to 1000 --fps 0 $O",
+        "--from 0 --to 1000 --fps 51 $O", "--from 0 --to 1000 --fps 4294967296 $O", "--from 0 --to 1000 --fps -5 $O",
+        "--from 0 --to 1000 --fps 2.5 $O", "--from 0 --to 1000 --fps ten $O", "--from -1 --to 1000 --fps 10 $O",
+        "--from x --to 1000 --fps 10 $O", "--from 0 --to 4294967296 --fps 10 $O", "--from 0 --to 1e3 --fps 10 $O",
+        "--from 0 --to 99999999999999999999 --fps 10 $O", "--from 0 --to 1000 $O", "--from 0 --fps 10 $O",
+        "--to 1000 --fps 10 $O", "--fps 10 $O", "--from 0 --to 1000 --fps 10", "--from 0 --to 1 --fps 1 --fps 1 $O",
+        "--from 0 --from 0 --to 1000 --fps 10 $O", "--time 5 --from 0 --to 1000 --fps 10 $O", "--time 5 --fps 10 $O",
+        "--time 5 --to 1000 $O", "--from=0 --to=1000 --fps=10 --time=5 --out=$D/f.gif",
+        "--from 0 --to 1000 --fps 10 --out $D/no-such/f.gif", "--from 0 --to 1000 --fps 10 --out $D",
+        "--from 0 --to 1000 --fps 10 --out /proc/kvo2-render-test.gif", "--from 0 --to 100 --fps 10 --out $D/link.png",
+        "--from 0 --to 100 --fps 10 --out $D/pipe.gif",
+    };
+    for (const char* args : cases) {
+        ExpectRefused(Sh(std::string("$R ") + args), "kvo2-render: ", args);
+        EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
+    }
+    EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
+    EXPECT_TRUE(fs::is_symlink(dir / "link.png") && fs::is_fifo(dir / "pipe.gif"));
+    // A writer that fails halfway leaves the old file and no temporary.
+    std::string error;
+    EXPECT_FALSE(tools::WriteFileAtomically(
+        (dir / "keep.png").string(), [](std::FILE* f) { return std::fputs("half", f) >= 0 && false; }, error));
+    EXPECT_NE(error.find((dir / "keep.png").string()), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
+    // A good run replaces it whole.
+    EXPECT_EQ(Sh("$R --time 1 --out $D/keep.png").status, 0);
+    EXPECT_EQ(ReadFile(dir / "keep.png").substr(1, 3), "PNG");
+    EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"}));
+}
+
+TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
+    // A frame's PNG is about 100 KB: 16 KiB of file size, or of tmpfs, lets
+    // the write start and then fail.
+    fs::create_directories(dir / "big");
+    fs::create_directories(dir / "small");
+    const bool mounted = mount("tmpfs", (dir / "small").c_str(), "tmpfs", 0, "size=32k") == 0;
+    if (!mounted) std::printf("cannot mount a small tmpfs here: only the file-size limit\n");
+    const struct { const char* prefix; const char* folder; const char* reason; } cases[] = {
+        {"ulimit -f 16; ", "big", "File too large"},
+        {"", mounted ? "small" : nullptr, "No space left on device"},
+    };
+    for (const auto& c : cases) {
+        if (!c.folder) continue;
+        std::ofstream(dir / c.folder / "keep.png") << "precious";
+        for (const char* name : {"new.png", "keep.png"}) {
+            const auto r = Sh(c.prefix + std::string("$R --time 0 --out $D/") + c.folder + "/" + name);
+            ExpectRefused(r, "kvo2-render: cannot write", name);
+            EXPECT_EQ(r.status, 1);
+            EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
+            EXPECT_EQ(Entries(dir / c.folder), Names{"keep.png"});
+            EXPECT_EQ(ReadFile(dir / c.folder / "keep.png"), "precious");
+        }
+    }
+    if (mounted) umount((dir / "small").c_str());
+    // A long clip ended by a signal once its temporary file exists (and a
+    // moment later: the file is guarded just after it is made).
+    for (const std::string signal : {"TERM", "HUP"}) {
+        const auto r = Sh("$R --from 0 --to 600000 --fps 50 --out $D/big/keep.png & pid=$!; "
+                          "for i in $(seq 100); do ls -A $D/big | grep -q '^.keep.png.' && break; "
+                          "sleep 0.1; done; sleep 0.2; kill -" + signal + " $pid; wait $pid");
+        EXPECT_NE(r.status, 0) << signal;
+        EXPECT_EQ(Entries(dir / "big"), Names{"keep.png"}) << signal;
+        EXPECT_EQ(ReadFile(dir / "big" / "keep.png"), "precious") << signal;
+    }
+    std::FILE* full = std::fopen("/dev/full", "wb");
+    ASSERT_TRUE(full);
+    errno = 0;
+    EXPECT_FALSE(tools::WriteGifClip(full, 0, 500, 10));
+    EXPECT_EQ(errno, ENOSPC);
+    std::fclose(full);
+}
+
+TEST_F(Render, ProgressBarOnATerminalOnly) {
+    // `script` gives the program a terminal; its output comes back on stdout.
+    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null");
+    ASSERT_EQ(r.status, 0) << r.out;
+    // Redrawn in place from the start, ending with the whole count on a line
+    // of its own.
+    EXPECT_EQ(r.out.rfind("\r[", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("0/3 frames"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("3/3 frames, done in"), std::string::npos) << r.out;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+    EXPECT_EQ(r.out.back(), '\n') << r.out;
+    // Not a terminal: nothing (the other tests check the same).
+    EXPECT_EQ(Sh("$R --from 0 --to 300 --fps 10 --out $D/clip.gif").err, "");
+}
+
+TEST(ClipFrames, ReadingsCountsAndDelays) {
+    const struct { uint32_t from, to, fps; uint64_t count; uint32_t last; } cases[] = {
+        {0, 1000, 25, 25, 960}, {0, 1001, 25, 26, 1000}, {0, 1, 50, 1, 0},
+        {0, 20, 50, 1, 0}, {0, 21, 50, 2, 20},  // 20 is not below 20
+        {10, 343, 3, 1, 10}, {10, 344, 3, 2, 343},  // 10 + floor(1000 / 3) = 343
+        {149800, 150300, 8, 4, 150175}, {4294967000u, 4294967295u, 7, 3, 4294967285u},
+        {4294967294u, 4294967295u, 50, 1, 4294967294u}, {0, 4294967295u, 50, 214748365, 4294967280u},
+        {0, 4294967295u, 1, 4294968, 4294967000u},
+    };
+    for (const auto& c : cases) {
+        const uint64_t count = tools::ClipFrameCount(c.from, c.to, c.fps);
+        EXPECT_EQ(count, c.count) << c.from << " " << c.to << " " << c.fps;
+        EXPECT_EQ(tools::ClipFrameTime(c.from, c.fps, count - 1), c.last) << c.from;
+        // The next reading would not be below `to`, even where it passes 2^32.
+        EXPECT_GE(c.from + count * 1000 / c.fps, c.to) << c.from;
+    }
+    const uint16_t delays[][2] = {{1, 100}, {3, 33}, {6, 17}, {7, 14}, {8, 12}, {16, 6}, {24, 4}, {40, 2}, {50, 2}};
+    for (const auto& d : delays) EXPECT_EQ(tools::ClipFrameDelay(d[0]), d[1]) << d[0];
+    const struct { uint64_t done, total; double elapsed; const char* line; } bars[] = {
+        {0, 250, 0.0, "[                              ]  0/250 frames, estimating time left"},
+        {125, 250, 10.0, "[###############               ]  125/250 frames, 0:10 left"},
+        {1, 7201, 1.0, "[                              ]  1/7201 frames, 2:00:00 left"},
+        {250, 250, 61.4, "[##############################]  250/250 frames, done in 1:01"},
+    };
+    for (const auto& b : bars) EXPECT_EQ(tools::ProgressLine(b.done, b.total, b.elapsed), b.line);
+}
+
+}  // namespace
