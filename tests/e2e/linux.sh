@@ -199,7 +199,10 @@ scenario_fullscreen() {
     openbox --sm-disable >/dev/null 2>&1 &
     wm=$!
     PIDS+=($wm)
+    # The window manager up, then the window in its frame.
+    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
     start fullscreen "$KVO2"
+    for _ in $(seq 100); do xprop -id "$WINDOW" _NET_FRAME_EXTENTS | grep -q = && break; sleep 0.1; done
     before=$(geometry)
     for keys in F11 alt+Return; do
         press $keys
