@@ -18,3 +18,9 @@ if(KVO_SANITIZE)
   add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
+
+# The fuzz build: every file carries libFuzzer's edge and comparison hooks, so
+# the fuzzer is guided by the code it calls, not only by the target's own.
+if(KVO_FUZZ)
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()

@@ -7,12 +7,14 @@
 namespace {
 
 TEST(Power, EdgeBases) {
-    for (long double e : {0.0L, 0.3L, 1.0L, 10.0L, -2.0L}) {
-        EXPECT_EQ(ukvo2::Power(0, e), 0) << static_cast<double>(e);
-        EXPECT_EQ(ukvo2::Power(1, e), 1) << static_cast<double>(e);
+    using ukvo2::Extended;
+    for (Extended e : {Extended(0), ukvo2::Ratio<Extended>(3, 10), Extended(1), Extended(10),
+                       Extended(-2)}) {
+        EXPECT_TRUE(ukvo2::Power(0, e) == Extended(0)) << ukvo2::ToDouble(e);
+        EXPECT_TRUE(ukvo2::Power(1, e) == Extended(1)) << ukvo2::ToDouble(e);
     }
-    EXPECT_NEAR(static_cast<double>(ukvo2::Power(2, 10)), 1024.0, 1e-12);
-    EXPECT_NEAR(static_cast<double>(ukvo2::Power(0.25L, 0.5L)), 0.5, 1e-15);
+    EXPECT_NEAR(ukvo2::ToDouble(ukvo2::Power(2, 10)), 1024.0, 1e-12);
+    EXPECT_NEAR(ukvo2::ToDouble(ukvo2::Power(0.25, 0.5)), 0.5, 1e-15);
 }
 
 TEST(BuildPalette, KnownEntries) {

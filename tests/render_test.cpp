@@ -88,9 +88,10 @@ class Render : public ::testing::Test {
 
 TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     for (uint32_t t : {0u, 77777u, 4294967295u}) {
-        // No display needed; the new file follows the umask.
+        // No display needed; the new file follows the umask; with stdin
+        // closed, the file may get descriptor 0.
         const auto r = Sh("umask 022; env -u DISPLAY -u WAYLAND_DISPLAY $R --time " + std::to_string(t) +
-                          " --out $D/f.png");
+                          " --out $D/f.png <&-");
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out + r.err, "");
         EXPECT_EQ(Entries(dir), Names{"f.png"});  // no temporary left
@@ -182,6 +183,7 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
         "--time 5 --time 6 $O", "--time 5 $O --frames 3", "--time 5 $O extra", "--time x --out $D/keep.png",
         "--time 5 --out $D/no-such-folder/f.png", "--time 5 --out $D", "--time 5 --out $D/",
         "--time 5 --out /proc/kvo2-render-test.png", "--time 5 --out $D/link.png", "--time 5 --out $D/pipe.gif",
+        "--time '5\n6' $O", "--time 5 --out \"$D/no\nfolder/f.png\"", "--time 5 --out= $D/f.png",
         // Clips: the stretch, the rate, and never a still's option with them.
         "--from 5 --to 5 --fps 10 $O", "--from 6 --to 5 --fps 10 $O", "--from 9 --to 5 --fps 1 --out $D/keep.png",
         "--from 4294967295 --to 4294967295 --fps 1 $O", "--from 0 --to 1000 --fps 0 $O",
@@ -206,8 +208,11 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     std::string error;
     EXPECT_FALSE(tools::WriteFileAtomically(
         (dir / "keep.png").string(), [](std::FILE* f) { return std::fputs("half", f) >= 0 && false; }, error));
-    EXPECT_NE(error.find((dir / "keep.png").string()), std::string::npos) << error;
+    // It names the file, and gives no reason of its own: an I/O error.
+    EXPECT_NE(error.find((dir / "keep.png").string() + ": Input/output error"), std::string::npos) << error;
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
+    EXPECT_FALSE(tools::WriteFileAtomically((dir / "link.png").string(), [](std::FILE*) { return true; }, error));
+    EXPECT_NE(error.find("link"), std::string::npos) << error;
     // A good run replaces it whole.
     EXPECT_EQ(Sh("$R --time 1 --out $D/keep.png").status, 0);
     EXPECT_EQ(ReadFile(dir / "keep.png").substr(1, 3), "PNG");
@@ -215,35 +220,40 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
 }
 
 TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
-    // A frame's PNG is about 100 KB: 16 KiB of file size, or of tmpfs, lets
-    // the write start and then fail.
-    fs::create_directories(dir / "big");
-    fs::create_directories(dir / "small");
-    const bool mounted = mount("tmpfs", (dir / "small").c_str(), "tmpfs", 0, "size=32k") == 0;
-    if (!mounted) std::printf("cannot mount a small tmpfs here: only the file-size limit\n");
-    const struct { const char* prefix; const char* folder; const char* reason; } cases[] = {
-        {"ulimit -f 16; ", "big", "File too large"},
-        {"", mounted ? "small" : nullptr, "No space left on device"},
+    // A file-size limit, a full tmpfs and a read-only one (these two need
+    // root). A frame's PNG is about 100 KB: 16 KiB of file size, or 32 KiB of
+    // tmpfs, let the write start and then fail.
+    const struct { const char *folder, *tmpfs, *prefix, *reason; } cases[] = {
+        {"big", nullptr, "ulimit -f 16; ", "File too large"},
+        {"small", "size=32k", "", "No space left on device"},
+        {"ro", "size=32k", "", "Read-only file system"},
     };
     for (const auto& c : cases) {
-        if (!c.folder) continue;
-        std::ofstream(dir / c.folder / "keep.png") << "precious";
-        for (const char* name : {"new.png", "keep.png"}) {
-            const auto r = Sh(c.prefix + std::string("$R --time 0 --out $D/") + c.folder + "/" + name);
+        const fs::path folder = dir / c.folder;
+        fs::create_directories(folder);
+        if (c.tmpfs && mount("tmpfs", folder.c_str(), "tmpfs", 0, c.tmpfs) != 0) {
+            std::printf("cannot mount a tmpfs here: no case %s\n", c.folder);
+            continue;
+        }
+        std::ofstream(folder / "keep.png") << "precious";
+        if (c.folder == std::string("ro")) mount(nullptr, folder.c_str(), nullptr, MS_REMOUNT | MS_RDONLY, nullptr);
+        for (const std::string name : {"new.png", "keep.png"}) {
+            const auto r = Sh(c.prefix + std::string("$R --time 0 --out ") + (folder / name).string());
             ExpectRefused(r, "kvo2-render: cannot write", name);
             EXPECT_EQ(r.status, 1);
-            EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
-            EXPECT_EQ(Entries(dir / c.folder), Names{"keep.png"});
-            EXPECT_EQ(ReadFile(dir / c.folder / "keep.png"), "precious");
+            // An existing file that cannot be written is named.
+            EXPECT_NE(r.err.find((name == "keep.png" ? "keep.png: " : "") + std::string(c.reason)), std::string::npos)
+                << r.err;
+            EXPECT_EQ(Entries(folder), Names{"keep.png"});
+            EXPECT_EQ(ReadFile(folder / "keep.png"), "precious");
         }
+        if (c.tmpfs) umount(folder.c_str());
     }
-    if (mounted) umount((dir / "small").c_str());
-    // A long clip ended by a signal once its temporary file exists (and a
-    // moment later: the file is guarded just after it is made).
+    // A long clip ended by a signal once its temporary file exists.
     for (const std::string signal : {"TERM", "HUP"}) {
         const auto r = Sh("$R --from 0 --to 600000 --fps 50 --out $D/big/keep.png & pid=$!; "
                           "for i in $(seq 100); do ls -A $D/big | grep -q '^.keep.png.' && break; "
-                          "sleep 0.1; done; sleep 0.2; kill -" + signal + " $pid; wait $pid");
+                          "sleep 0.1; done; kill -" + signal + " $pid; wait $pid");
         EXPECT_NE(r.status, 0) << signal;
         EXPECT_EQ(Entries(dir / "big"), Names{"keep.png"}) << signal;
         EXPECT_EQ(ReadFile(dir / "big" / "keep.png"), "precious") << signal;
@@ -258,7 +268,7 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
 
 TEST_F(Render, ProgressBarOnATerminalOnly) {
     // `script` gives the program a terminal; its output comes back on stdout.
-    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null");
+    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null </dev/null");
     ASSERT_EQ(r.status, 0) << r.out;
     // Redrawn in place from the start, ending with the whole count on a line
     // of its own.
@@ -267,6 +277,13 @@ TEST_F(Render, ProgressBarOnATerminalOnly) {
     EXPECT_NE(r.out.find("3/3 frames, done in"), std::string::npos) << r.out;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
     EXPECT_EQ(r.out.back(), '\n') << r.out;
+    // Each redraw blanks out the rest of the line before, and no more.
+    std::vector<std::string> lines;
+    std::istringstream redraws(r.out.substr(1, r.out.size() - 3));  // between "\r" and "\r\n"
+    for (std::string line; std::getline(redraws, line, '\r');) lines.push_back(line);
+    auto text = [](const std::string& line) { return line.find_last_not_of(' ') + 1; };
+    for (size_t i = 1; i < lines.size(); ++i)
+        EXPECT_EQ(lines[i].size(), std::max(text(lines[i]), text(lines[i - 1]))) << r.out;
     // Not a terminal: nothing (the other tests check the same).
     EXPECT_EQ(Sh("$R --from 0 --to 300 --fps 10 --out $D/clip.gif").err, "");
 }

@@ -8,19 +8,26 @@
 namespace {
 
 TEST(FloatToText, Cases) {
-    using L = std::numeric_limits<long double>;
-    const struct { long double value; const char* text; } cases[] = {
-        {0.5L, "0.50"}, {10, "10.00"}, {100, "100.00"}, {1000, "1000.00"}, {1005.25L, "1005.25"},
-        {58.317L, "58.31"}, {29.999L, "29.99"}, {0, "0.00"}, {0.999L, "0.99"}, {9999.999L, "9999.99"},
+    using ukvo2::Extended;
+    const auto decimal = ukvo2::Ratio<Extended>;  // the nearest extended value, as a literal
+    const struct { Extended value; const char* text; } cases[] = {
+        {0.5, "0.50"},        {10, "10.00"},           {100, "100.00"},
+        {1000, "1000.00"},     {1005.25, "1005.25"},   {decimal(58317, 1000), "58.31"},
+        {decimal(29999, 1000), "29.99"},    {0, "0.00"},  {decimal(999, 1000), "0.99"},
+        {decimal(9999999, 1000), "9999.99"},
         // Five frames in 2.262443438914027 s: 2.21 in extended precision,
         // where double precision would give 2.20.
-        {5 / static_cast<long double>(2.262443438914027), "2.21"},
-        // 10000 and more: all the integer digits; outside any frame rate:
-        // defined all the same.
-        {10000, "10000.00"}, {123456.789L, "123456.78"}, {4294967296.5L, "4294967296.50"},
-        {-3, "0.00"}, {L::quiet_NaN(), "0.00"}, {L::infinity(), "18446744073709551615.00"},
+        {Extended(5) / Extended(2.262443438914027), "2.21"},
+        // 10000 and more: all the integer digits.
+        {10000, "10000.00"},   {decimal(123456789, 1000), "123456.78"},
+        {4294967296.5, "4294967296.50"},
+        // Outside any frame rate: defined all the same.
+        {-3, "0.00"},          {std::numeric_limits<double>::quiet_NaN(), "0.00"},
+        {std::numeric_limits<double>::infinity(), "18446744073709551615.00"},
     };
-    for (const auto& c : cases) EXPECT_EQ(ukvo2::FloatToText(c.value), c.text) << static_cast<double>(c.value);
+    for (const auto& c : cases) {
+        EXPECT_EQ(ukvo2::FloatToText(c.value), c.text) << ukvo2::ToDouble(c.value);
+    }
     EXPECT_EQ(ukvo2::FloatToText(5 / 2.262443438914027), "2.20");  // the double quotient
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config clang libclang-rt-dev
+  build-essential cmake pkg-config clang libclang-rt-dev gcovr
   libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
@@ -13,6 +13,17 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # full screen needs a window manager: the tests run one
   openbox
+  # the install and package tests: the menu entry's checker, groff for the manual page
+  desktop-file-utils groff-base
+  # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
+  # qemu-i386; the linux-x86 preset's tests under qemu-i386
+  qemu-user g++-multilib wine32:i386 libgtest-dev:i386
+  # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
+  # the web page: the WebAssembly build, its server, Node and the browser
+  wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
+  python3 nodejs chromium
 )
 
 missing=()
@@ -24,5 +35,9 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
+dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+if [ "$(dpkg --print-architecture)" != arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+  "${sudo[@]}" dpkg --add-architecture arm64
+fi
 "${sudo[@]}" apt-get update
 "${sudo[@]}" apt-get install -y "${missing[@]}"

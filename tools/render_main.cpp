@@ -18,25 +18,25 @@ bool WriteStill(std::FILE* file, uint32_t t) {
                                   ukvo2::Palette);
 }
 
+// One line on stderr, whatever bytes the reason holds (a file name, say).
+int Refuse(const std::string& reason, int status) {
+    std::fprintf(stderr, "kvo2-render: %s\n", tools::OneLine(reason).c_str());
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string> args(argv + 1, argv + argc);
     tools::RenderOptions options;
     std::string error;
-    if (!tools::ParseRenderOptions(args, options, error)) {
-        std::fprintf(stderr, "kvo2-render: %s\n", error.c_str());
-        return 2;
-    }
+    if (!tools::ParseRenderOptions(args, options, error)) return Refuse(error, 2);
     if (options.help) {
-        std::fputs(tools::RenderUsage, stdout);
+        std::fputs(tools::RenderHelp().c_str(), stdout);
         return 0;
     }
     // Refuse a bad path before spending time on the frames.
-    if (!tools::CheckOutputPath(options.out, error)) {
-        std::fprintf(stderr, "kvo2-render: %s\n", error.c_str());
-        return 1;
-    }
+    if (!tools::CheckOutputPath(options.out, error)) return Refuse(error, 1);
 
     ukvo2::BuildPath();
     ukvo2::BuildPalette();
@@ -47,9 +47,5 @@ int main(int argc, char** argv) {
                                 : WriteStill(file, options.time);
         },
         error);
-    if (!ok) {
-        std::fprintf(stderr, "kvo2-render: %s\n", error.c_str());
-        return 1;
-    }
-    return 0;
+    return ok ? 0 : Refuse(error, 1);
 }

@@ -1,18 +1,25 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Kvo and runs every test: a minute of
-# fuzzing the renderers, the AddressSanitizer/UndefinedBehaviorSanitizer
-# build and the release build.
+# fuzzing (renderers and options, on x86-64 and on 64-bit ARM under
+# qemu-aarch64), the AddressSanitizer/UndefinedBehaviorSanitizer build, the
+# release build, the web page's build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
+# build (under qemu-aarch64), whose frames must be the x86-64 build's to the byte.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 bash tools/deps.sh
 
 echo "== fuzzing"
-bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-60}"
+bash tools/fuzz.sh "${KVO_FUZZ_SECONDS:-45}"
+bash tools/fuzz.sh "${KVO_ARM64_FUZZ_SECONDS:-20}" linux-arm64-fuzz
 
-for preset in linux-asan linux; do
+echo "== web"
+bash tools/web.sh build
+
+for preset in linux-asan linux linux-x86 linux-arm64; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"
   ctest --preset "$preset"
 done
+bash tools/arm64-frames.sh

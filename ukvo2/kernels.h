@@ -36,6 +36,8 @@ namespace plain { KVO_DECLARE_KERNELS }
 namespace sse2 { KVO_DECLARE_KERNELS }
 namespace avx2 { KVO_DECLARE_KERNELS }
 namespace avx512 { KVO_DECLARE_KERNELS }
+namespace neon { KVO_DECLARE_KERNELS }
+namespace simd128 { KVO_DECLARE_KERNELS }
 #undef KVO_DECLARE_KERNELS
 
 // A buffer of at least `count` 32-bit words for the blur kernels: kept for
@@ -45,7 +47,7 @@ uint32_t* BlurScratch(size_t count);
 
 // One version of every kernel.
 struct KernelSet {
-    const char* name;  // "plain", "sse2", "avx2" or "avx512"
+    const char* name;  // "plain", "sse2", "avx2", "avx512", "neon" or "simd128"
     JuliaKernel julia;
     BlurKernel blur;
     ExpandKernel expand;

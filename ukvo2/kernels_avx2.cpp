@@ -1,5 +1,5 @@
 // The fast kernels for processors with AVX2: the Julia set 16 pixels per
-// vector.
+// vector, the blur's far rows 32 pixels at a time.
 #include <immintrin.h>
 
 #include <cstddef>
@@ -14,7 +14,7 @@
 
 namespace ukvo2::avx2 {
 #include "julia_lanes.inc"
-#include "zoomblur_avx2.inc"
+#include "zoomblur_wide_avx2.inc"
 #include "zoomblur_lanes.inc"
 #include "expand_lanes.inc"
 }  // namespace ukvo2::avx2

@@ -9,11 +9,9 @@
 
 #include <cstdint>
 #include <functional>
-#include <limits>
 #include <string>
 
-static_assert(std::numeric_limits<long double>::digits == 64,
-              "Kvo needs the 80-bit x87 long double (GCC or Clang on x86)");
+#include "extended.h"
 
 namespace ukvo2 {
 
@@ -42,7 +40,7 @@ extern PaletteEntry Palette[256];
 
 // Base raised to Exponent, in extended precision; 0 for a zero base.
 // Defined for Base >= 0.
-long double Power(long double base, long double exponent);
+Extended Power(Extended base, Extended exponent);
 
 // Fills Palette. Needs no other state.
 void BuildPalette();
@@ -130,16 +128,17 @@ void RenderFrameAt(uint32_t t);
 
 // Sine and cosine in extended precision, computed with plain arithmetic so
 // that every machine gets the same bits (library sinl differs between C
-// libraries). Accurate to about one unit in the last place for |x| < 2^31.
-long double SinX(long double x);
-long double CosX(long double x);
+// libraries). Accurate to about one unit in the last place for |x| < 2^31;
+// NaN beyond, and for NaN and infinities.
+Extended SinX(Extended x);
+Extended CosX(Extended x);
 
 // ---- The frame-rate title ---------------------------------------------------------
 
 // The value as text: the integer digits, a point and the first two decimals,
 // truncated ("58.31" for 58.317). Negative values and NaN give "0.00", and
 // values of 2^64 or more "18446744073709551615.00".
-std::string FloatToText(long double value);
+std::string FloatToText(Extended value);
 
 // Frame counting for the title: Start at start-up, then Count once per frame.
 // Count returns true and sets `title` ("Kvo 58.31 fps") when more than two

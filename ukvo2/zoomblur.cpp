@@ -1,8 +1,8 @@
 // ZoomBlur: checks and clamps the arguments, computes the step and runs the
 // kernel.
-#include <cmath>
 #include <cstdlib>
 
+#include "extended_steps.h"
 #include "kernels.h"
 #include "ukvo2.h"
 
@@ -20,18 +20,7 @@ uint32_t* BlurScratch(size_t count) {
     return buffer;
 }
 
-bool ZoomStep(double factor, uint32_t& d) {
-    if (std::isnan(factor)) return false;
-    const long double scaled = (1.0L - factor) * 65536.0L;
-    if (scaled < 1.0L) {
-        d = 1;
-    } else if (scaled >= 65535.0L) {
-        d = 65535;
-    } else {
-        d = static_cast<uint32_t>(scaled);  // truncation toward zero
-    }
-    return true;
-}
+bool ZoomStep(double factor, uint32_t& d) { return steps::ZoomStep<Extended>(factor, d); }
 
 void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height, int32_t cx,
               int32_t cy, double factor) {

@@ -30,14 +30,24 @@ trap cleanup EXIT
 # Milliseconds since the epoch; since START_MS (set when the program starts).
 ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((t / 1000)); }
 since() { echo $(($(ms) - START_MS)); }
+# within SECONDS COMMAND...: true as soon as COMMAND succeeds (tried every
+# 50 ms), false after SECONDS.
+within() {
+    local end=$(($(ms) + $1 * 1000))
+    shift
+    until "$@"; do
+        [ "$(ms)" -lt $end ] || return 1
+        sleep 0.05
+    done
+}
 
 # start_xvfb [ARGS...]: Xvfb on a free display, with a screen large enough
-# for zoom 4; exports DISPLAY.
+# for zoom 4; exports DISPLAY. No reset when the last client leaves: a client
+# that connects during a reset is dropped.
 start_xvfb() {
-    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" &
+    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp -noreset "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" 8>&- &
     PIDS+=($!)
-    for _ in $(seq 100); do [ -s "$WORK/display" ] && break; sleep 0.1; done
-    [ -s "$WORK/display" ] || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
+    within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
     unset WAYLAND_DISPLAY
 }
@@ -48,32 +58,26 @@ start_xvfb() {
 start() {
     local key=$1
     shift
-    "$@" 2>"$WORK/stderr-$key" &
+    "$@" 2>"$WORK/stderr-$key" 8>&- &
     PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
     PIDS+=($PID)
-    for _ in $(seq 600); do
-        WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
-        # Found by one of its two name properties, it may lack the other yet.
-        [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ] && return 0
-        sleep 0.05
-    done
-    fail "no window titled Kvo; stderr: $(cat "$STDERR")"
+    within 60 eval "window_found || ! kill -0 $PID 2>/dev/null" && [ -n "$WINDOW" ] ||
+        fail "no window titled Kvo; stderr: $(cat "$STDERR")"
+}
+# Found by one of its two name properties, a window may lack the other yet.
+window_found() {
+    WINDOW=$(xdotool search --name '^Kvo' 2>/dev/null | head -n1)
+    [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ]
 }
 
 # wait_exit PID SECONDS WANT WHAT: the process must end within SECONDS with
 # exit status WANT.
 wait_exit() {
     local status=0
-    for _ in $(seq $(($2 * 10))); do
-        if ! kill -0 "$1" 2>/dev/null; then
-            wait "$1" || status=$?
-            [ "$status" = "$3" ] || fail "$4: exit status $status, want $3; stderr: $(cat "$STDERR")"
-            ok "$4: exit status $3"
-            return 0
-        fi
-        sleep 0.1
-    done
-    fail "$4: still running after $2 s"
+    within "$2" eval "! kill -0 $1 2>/dev/null" || fail "$4: still running after $2 s"
+    wait "$1" || status=$?
+    [ "$status" = "$3" ] || fail "$4: exit status $status, want $3; stderr: $(cat "$STDERR")"
+    ok "$4: exit status $3"
 }
 
 # shot NAME MIN-COLOURS WINDOW [X Y W H]: the window's picture (or that
@@ -143,11 +147,7 @@ soak() {
     last=$(printf '%s\n' "${readings[@]: -n}" | sort -n | head -n1)
     [ $((last - first)) -lt 4096 ] || fail "resident memory grew by $((last - first)) KiB: ${readings[*]}"
     ok "resident memory $first -> $last KiB; readings: ${readings[*]}"
-    for _ in $(seq 30); do
-        watch_title
-        [ $(($(since) - LAST_TITLE_MS)) -lt 2500 ] && break
-        sleep 0.1
-    done
+    within 3 eval 'watch_title; [ $(($(since) - LAST_TITLE_MS)) -lt 2500 ]'
     [ $((TITLES - titles)) -ge $(($1 / 4)) ] || fail "only $((TITLES - titles)) new titles in $1 s"
     [ $(($(since) - LAST_TITLE_MS)) -lt 4500 ] || fail "no new title since $LAST_TITLE_MS ms: no frames?"
     ok "$((TITLES - titles)) new titles, the last at $LAST_TITLE_MS ms: \"$TITLE\""

@@ -35,13 +35,8 @@ geometry() {
 # expect_geometry "X Y W H" WHAT: waits for the client area to be there (the
 # size and the position change one after the other).
 expect_geometry() {
-    local g
-    for _ in $(seq 60); do
-        g=$(geometry)
-        [ "$g" = "$1" ] && break
-        sleep 0.05
-    done
-    [ "$g" = "$1" ] || fail "$2: window at $g, want $1 (x y w h)"
+    local want=$1
+    within 3 eval '[ "$(geometry)" = "$want" ]' || fail "$2: window at $(geometry), want $want (x y w h)"
 }
 
 # expect_zoom N: a client area of N times the frame, centred on the screen.
@@ -54,7 +49,8 @@ expect_zoom() {
 # framed NAME WINDOW X Y W H: once painted, the window shows the frame in
 # that rectangle and black bars around it.
 framed() {
-    for _ in $(seq 50); do "$XCHECK" shot "$2" 32 "${@:3}" >/dev/null && break; sleep 0.1; done
+    local args=("${@:2}")
+    within 5 eval '"$XCHECK" shot "${args[0]}" 32 "${args[@]:1}" >/dev/null'
     shot "$1" 32 "${@:2}"
 }
 
@@ -76,12 +72,7 @@ scenario_window() {
     [ "$title" = Kvo ] || fail "first title \"$title\", want \"Kvo\""
     expect_zoom 1
     # The rate replaces the title with the first frame after two seconds.
-    for _ in $(seq 200); do
-        watch_title
-        [ "$TITLES" -gt 0 ] && break
-        sleep 0.05
-    done
-    [ "$TITLES" -gt 0 ] || fail "title still \"Kvo\" after 10 s"
+    within 10 eval 'watch_title; [ "$TITLES" -gt 0 ]' || fail "title still \"Kvo\" after 10 s"
     [ "$LAST_TITLE_MS" -ge 2000 ] || fail "title changed at $LAST_TITLE_MS ms, before 2 s"
     ok "title \"Kvo\", then \"$TITLE\" at $LAST_TITLE_MS ms"
     # The icon, 32 x 32. Spots X,Y=AARRGGBB: the border, the red, green, blue
@@ -110,7 +101,7 @@ scenario_window() {
     press 1
     expect_zoom 1
     if [ -n "${SOAK:-}" ]; then
-        # Rounds of about a second and a half that leave the window mapped.
+        # Rounds of about a second and a half that end mapped, at zoom 1.
         soak "$SOAK" 3 0.2 <<'STEPS'
 key 2
 key 4
@@ -128,7 +119,8 @@ sleep 0.2
 xdotool windowmap "$WINDOW"
 for x in 0 100 200 300 400 500 600; do xdotool mousemove --window "$WINDOW" "$x" $((x / 2)); done
 key 4 1 2 1
-sleep 0.1
+press 1
+expect_zoom 1 >/dev/null
 STEPS
         key 1
         shot soak-end 32 "$WINDOW"
@@ -175,7 +167,8 @@ scenario_inside() {
     local host option
     "$XCHECK" window 800 400 >"$WORK/host" &
     PIDS+=($!)
-    for _ in $(seq 100); do host=$(head -n1 "$WORK/host" 2>/dev/null) && [ -n "$host" ] && break; sleep 0.05; done
+    within 5 test -s "$WORK/host"
+    host=$(head -n1 "$WORK/host")
     for option in "--window-id $host" --root; do
         # shellcheck disable=SC2086
         XSCREENSAVER_WINDOW=$host "$KVO2" $option 2>"$WORK/stderr-inside" &
@@ -200,9 +193,10 @@ scenario_fullscreen() {
     wm=$!
     PIDS+=($wm)
     # The window manager up, then the window in its frame.
-    for _ in $(seq 100); do xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id' && break; sleep 0.1; done
+    within 10 eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
     start fullscreen "$KVO2"
-    for _ in $(seq 100); do xprop -id "$WINDOW" _NET_FRAME_EXTENTS | grep -q = && break; sleep 0.1; done
+    within 10 eval 'xprop -id "$WINDOW" _NET_FRAME_EXTENTS | grep -q ='
+
     before=$(geometry)
     for keys in F11 alt+Return; do
         press $keys
@@ -217,8 +211,7 @@ scenario_fullscreen() {
     start fullscreen "$KVO2" --fullscreen
     expect_geometry "$full" --fullscreen
     press F11
-    for _ in $(seq 60); do [ "$(geometry | cut -d' ' -f3-)" = "640 480" ] && break; sleep 0.05; done
-    [ "$(geometry | cut -d' ' -f3-)" = "640 480" ] || fail "--fullscreen, F11: window at $(geometry)"
+    within 3 eval '[ "$(geometry | cut -d" " -f3-)" = "640 480" ]' || fail "--fullscreen, F11: window at $(geometry)"
     ok "--fullscreen, F11: back to a window of 640 x 480"
     press Escape
     wait_exit $PID 10 0 Escape

@@ -12,17 +12,20 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 . "$(dirname "$0")/lib.sh"
 
 # One line per Windows program: the MinGW-w64 target, the PE type, the Wine
-# loader and prefix that run it, and its scenarios.
+# loader and prefix that run it, and its scenarios. The 32-bit Wine is
+# started through qemu-i386, in a 32-bit prefix.
 case $ARCH in
-    x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64
-         SCENARIOS=${SCENARIOS:-file frames window saver} ;;
-    x86) TRIPLE=i686 MAGIC=PE32 LOADER=() SCENARIOS=${SCENARIOS:-file} ;;  # no loader yet
+    x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
+         SCENARIOS=${SCENARIOS:-file zip frames window saver} ;;
+    x86) TRIPLE=i686 MAGIC=PE32 LOADER=(qemu-i386 -L / /usr/lib/wine/wine) PREFIX=$BUILDS/wine-prefix-x86 WINEARCH=win32
+         SCENARIOS=${SCENARIOS:-file zip frames window} ;;
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
 need cmake flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool /usr/bin/convert \
-    "${LOADER[@]}" Xvfb xdotool pgrep "$XCHECK"
+    "${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK"
 mkdir -p "$BUILDS"
+# Held while the test runs; no child keeps it open (8>&-).
 exec 8>"$DIR.lock"
 flock 8
 if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPLE.cmake" \
@@ -73,23 +76,39 @@ scenario_file() {
     ok "kvo2.scr: named Kvo"
 }
 
+# The zip for Windows users (cpack): one folder with the program, of the
+# right PE type, and its note.
+scenario_zip() {
+    local files="README.txt kvo2.exe kvo2.scr" zip top listing
+    cpack -G ZIP --config "$DIR/CPackConfig.cmake" -B "$WORK/zip" >"$WORK/cpack.log" 2>&1 ||
+        fail "cpack: $(cat "$WORK/cpack.log")"
+    zip=$(ls "$WORK"/zip/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
+    top=$(basename "$zip" .zip)
+    listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
+    [ "$listing" = "$(printf "$top/%s " $files)" ] || fail "$zip holds $listing, want $files"
+    (cd "$WORK/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+    grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$WORK/zip/$top/kvo2.exe")" ||
+        fail "$zip: kvo2.exe is not $MAGIC"
+    ok "$top.zip: $files, kvo2.exe $MAGIC"
+}
+
 # wine_up: Wine on an X server, once. A fresh prefix takes seconds to a
 # minute: it is made under another name and renamed when ready.
 wine_up() {
     [ -n "${WINE_UP:-}" ] && return 0
     WINE_UP=1
     start_xvfb
-    export WINEPREFIX=$PREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+    export WINEPREFIX=$PREFIX WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     AT_EXIT+=("wineserver -k")
     [ -f "$PREFIX/system.reg" ] && return 0
     rm -rf "$PREFIX" "$PREFIX.new"
-    WINEPREFIX=$PREFIX.new timeout 600 "${LOADER[@]}" wineboot -i >"$WORK/wineboot.log" 2>&1 ||
+    WINEPREFIX=$PREFIX.new timeout 600 "${LOADER[@]}" wineboot -i >"$WORK/wineboot.log" 2>&1 8>&- ||
         fail "wineboot: $(tail -5 "$WORK/wineboot.log")"
-    WINEPREFIX=$PREFIX.new wineserver -w
+    WINEPREFIX=$PREFIX.new wineserver -w 8>&-
     mv "$PREFIX.new" "$PREFIX" || fail "cannot keep the Wine prefix"
     ok "Wine prefix made"
 }
-win() { "${LOADER[@]}" "$@"; }
+win() { "${LOADER[@]}" "$@" 8>&-; }
 check() { win "$DIR/kvo2_wincheck.exe" "$@"; }
 
 # Frames drawn by the Windows build, with every kernel set the processor
@@ -114,10 +133,7 @@ system_menu() {
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null
     before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
     xdotool key alt+space
-    for _ in $(seq 100); do
-        [ "$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)" -gt "$before" ] && break
-        sleep 0.05
-    done
+    within 5 eval '[ "$(xdotool search --onlyvisible --name "" 2>/dev/null | wc -l)" -gt "$before" ]'
     sleep 0.2
     xdotool key "$@"
 }
@@ -159,7 +175,8 @@ scenario_window() {
     if [ -n "${SOAK:-}" ]; then
         launched=$PID
         # The Wine process that runs the program: its memory is the program's.
-        PID=$(pgrep -n -f 'kvo2/kvo2\.exe$') || fail "no process for kvo2.exe"
+        # Found by its full path, not another worktree's or test's kvo2.exe.
+        PID=$(pgrep -n -f "^$exe") || fail "no process for $exe"
         soak "$SOAK" 2 0 <<'STEPS'
 menu_zoom 4 1
 xdotool windowsize "$WINDOW" 1 1
@@ -213,7 +230,7 @@ scenario_saver() {
         host=$!
         status=0
         # shellcheck disable=SC2086
-        timeout 90 "${LOADER[@]}" "$scr" $args || status=$?
+        timeout 90 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
         wait $host || fail "kvo2.scr $args: $(cat "$WORK/box")"
         [ $status = 0 ] || fail "kvo2.scr $args: exit status $status after the message box"
         ok "kvo2.scr $args: a message box, then exit status 0"
@@ -221,7 +238,7 @@ scenario_saver() {
     for args in "/p 12345" /p:0 "/p x"; do
         status=0
         # shellcheck disable=SC2086
-        timeout 60 "${LOADER[@]}" "$scr" $args || status=$?
+        timeout 60 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
         [ $status = 1 ] || fail "kvo2.scr $args: exit status $status, want 1"
     done
     ok "a preview window that does not exist: exit status 1"

@@ -49,7 +49,7 @@ int main(int argc, char** argv) {
         event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
         event.xclient.data.l[1] = CurrentTime;
         const bool sent = XSendEvent(display, window, False, NoEventMask, &event);
-        XSync(display, False);
+        XCloseDisplay(display);
         return sent ? 0 : 1;
     }
     auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
@@ -64,6 +64,7 @@ int main(int argc, char** argv) {
     XImage* image = XGetImage(display, window, root ? x0 : 0, root ? y0 : 0, iw, ih, AllPlanes, ZPixmap);
     if (!image) {
         std::printf("no image of window 0x%lx\n", window);
+        XCloseDisplay(display);
         return 2;
     }
     ukvo2::BuildPalette();
@@ -81,6 +82,8 @@ int main(int argc, char** argv) {
             if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
         }
     }
+    XDestroyImage(image);
+    XCloseDisplay(display);
     std::printf("%dx%d: %zu colours, %ld pixels outside the palette", w, h, seen.size(), foreign);
     if (iw * ih > w * h) std::printf(", %ld pixels of the bars not black", lit);
     std::printf("\n");

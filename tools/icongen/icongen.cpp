@@ -1,8 +1,14 @@
-// icongen: writes the program's icon file from its text drawing (icon_art.h):
-// a 32 x 32 and a 16 x 16 image in the standard 16 colours and a 32 x 32
-// monochrome image, in that order. Runs on the build machine.
+// icongen: writes the program's icon from its text drawing (icon_art.h).
+// Runs on the build machine.
 //
-//   icongen OUT.ico
+//   icongen OUT.ico        the Windows icon file: a 32 x 32 and a 16 x 16 image
+//                          in the standard 16 colours and a 32 x 32 monochrome
+//                          image, in that order
+//   icongen SIZE OUT.png   the colour drawing of SIZE (16 or 32) as an indexed
+//                          PNG whose colour table is the standard 16 colours
+#include <png.h>
+
+#include <csetjmp>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -72,11 +78,77 @@ Bytes Image(const char* const* rows, int size, bool mono) {
     return out;
 }
 
+void AppendPngData(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<Bytes*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+// A colour drawing as an indexed PNG. Empty when the drawing is malformed or
+// libpng fails.
+Bytes Png(const char* const* rows, int size) {
+    std::vector<Bytes> pixels;
+    for (int y = 0; y < size; ++y) {
+        if (std::strlen(rows[y]) != static_cast<size_t>(size)) return {};
+        Bytes row;
+        for (int x = 0; x < size; ++x) {
+            const int v = PixelValue(rows[y][x], false);
+            if (v < 0) return {};
+            row.push_back(static_cast<uint8_t>(v));
+        }
+        pixels.push_back(row);
+    }
+    Bytes out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png ? png_create_info_struct(png) : nullptr;
+    if (!info || setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        return {};
+    }
+    png_set_write_fn(png, &out, AppendPngData, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(size), static_cast<png_uint_32>(size), 8,
+                 PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
+    png_color colours[16];
+    for (int i = 0; i < 16; ++i)
+        colours[i] = {icon::StandardColours[i].red, icon::StandardColours[i].green,
+                      icon::StandardColours[i].blue};
+    png_set_PLTE(png, info, colours, 16);
+    png_write_info(png, info);
+    for (Bytes& row : pixels) png_write_row(png, row.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+// Writes the file beside the target and renames it over it: a build never
+// sees half an icon.
+int WriteFile(const char* path, const Bytes& file) {
+    const std::string temp = std::string(path) + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f || std::fwrite(file.data(), 1, file.size(), f) != file.size() || std::fclose(f) != 0 ||
+        std::rename(temp.c_str(), path) != 0) {
+        std::fprintf(stderr, "icongen: cannot write %s\n", path);
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3) {
+        const std::string size = argv[1];
+        const Bytes png = size == "32" ? Png(icon::Colour32, 32)
+                          : size == "16" ? Png(icon::Colour16, 16)
+                                         : Bytes{};
+        if (png.empty()) {
+            std::fprintf(stderr, "icongen: no %s x %s PNG\n", argv[1], argv[1]);
+            return 1;
+        }
+        return WriteFile(argv[2], png);
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: icongen OUT.ico\n");
+        std::fprintf(stderr, "usage: icongen OUT.ico | icongen 16|32 OUT.png\n");
         return 2;
     }
     struct Entry {
@@ -112,15 +184,5 @@ int main(int argc, char** argv) {
         offset += static_cast<uint32_t>(image.size());
     }
     for (const Bytes& image : images) file.insert(file.end(), image.begin(), image.end());
-
-    // Written beside the target and renamed over it: a build never sees
-    // half an icon.
-    const std::string temp = std::string(argv[1]) + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
-    if (!f || std::fwrite(file.data(), 1, file.size(), f) != file.size() || std::fclose(f) != 0 ||
-        std::rename(temp.c_str(), argv[1]) != 0) {
-        std::fprintf(stderr, "icongen: cannot write %s\n", argv[1]);
-        return 1;
-    }
-    return 0;
+    return WriteFile(argv[1], file);
 }

@@ -1,0 +1,29 @@
+# The packages, made by CPack from the install rules: on Linux a .deb whose
+# dependencies are read from the binaries, on Windows a zip.
+set(CPACK_PACKAGE_NAME kvo)
+set(CPACK_PACKAGE_VENDOR Kvo)
+set(CPACK_PACKAGE_CONTACT "Kvo maintainers")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
+set(CPACK_PACKAGE_DESCRIPTION [[
+Kvo opens one window and animates, for ever, a Julia set whose parameter
+travels along the edge of the Mandelbrot set, smeared outwards by an in-place
+zoom blur. kvo2-render writes any of its frames as a PNG, or a stretch of
+them as a looping GIF.]])
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGE_CHECKSUM SHA256)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+    set(CPACK_PACKAGE_FILE_NAME kvo-${PROJECT_VERSION}-windows-x64)
+  else()
+    set(CPACK_PACKAGE_FILE_NAME kvo-${PROJECT_VERSION}-windows-x86)
+  endif()
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+  set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+endif()
+
+include(CPack)

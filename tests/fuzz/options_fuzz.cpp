@@ -1,0 +1,85 @@
+// Fuzz target for kvo2-render's command line: any argument vector (the input
+// split at NUL bytes). The parser refuses with one line of text, or accepts
+// exactly what the arguments say, each value in its range.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "render_options.h"
+
+namespace {
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
+// A value as a person means it: decimal digits, leading zeros allowed.
+uint64_t Number(const std::string& text) {
+    Check(!text.empty());
+    uint64_t v = 0;
+    for (const char c : text) {
+        Check(c >= '0' && c <= '9');
+        v = v * 10 + static_cast<uint64_t>(c - '0');
+        Check(v <= 4294967295u);
+    }
+    return v;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    std::vector<std::string> args;
+    if (size > 0) args.emplace_back();
+    for (size_t i = 0; i < size; ++i) {
+        if (data[i] == 0) args.emplace_back();
+        else args.back() += static_cast<char>(data[i]);
+    }
+
+    tools::RenderOptions o;
+    std::string error;
+    if (!tools::ParseRenderOptions(args, o, error)) {
+        Check(!error.empty());
+        for (const unsigned char c : error) Check(c >= 0x20 && c != 0x7f);
+        return 0;
+    }
+    if (o.help) {
+        bool asked = false;
+        for (const auto& a : args)
+            asked = asked || a == "--help" || a.rfind("-h", 0) == 0;
+        Check(asked);
+        return 0;
+    }
+    // Accepted: read the arguments plainly, "--name=VALUE" or "--name VALUE",
+    // each name once, "--" at most at the end.
+    std::map<std::string, std::string> said;
+    for (size_t i = 0; i < args.size(); ++i) {
+        std::string name = args[i], value;
+        if (name == "--" && i + 1 == args.size()) break;
+        const size_t eq = name.find('=');
+        if (name.rfind("--", 0) == 0 && eq != std::string::npos) {
+            value = name.substr(eq + 1);
+            name.resize(eq);
+        } else {
+            Check(i + 1 < args.size());
+            value = args[++i];
+        }
+        Check(said.emplace(name, value).second);
+    }
+    std::set<std::string> names;
+    for (const auto& [name, value] : said) names.insert(name);
+    Check(!o.out.empty() && o.out == said["--out"]);
+    if (o.clip) {
+        Check(names == std::set<std::string>{"--from", "--to", "--fps", "--out"});
+        Check(o.from == Number(said["--from"]) && o.to == Number(said["--to"]) &&
+              o.fps == Number(said["--fps"]));
+        Check(o.from < o.to && o.fps >= 1 && o.fps <= 50);
+    } else {
+        Check(names == std::set<std::string>{"--time", "--out"});
+        Check(o.time == Number(said["--time"]));
+    }
+    return 0;
+}

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
+# `deb` makes the .deb, checks that its dependencies, read from the binaries,
+# hold SDL2, and unpacks it. Then both check the tree: exactly the expected
+# files; a valid menu entry whose Exec and Icon are installed; the icons'
+# sizes and colours; the manual page with every word of kvo2-render --help;
+# and the .deb's program must pass the end-to-end window scenario.
+#   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
+set -uo pipefail
+MODE=$1 BUILD=$2 XCHECK=$3
+E2E=$(dirname "$0")/../e2e
+. "$E2E/lib.sh"
+need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
+
+# check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
+# (relative: "" or "usr/") made.
+check_installed() {
+    local root=$1 p=$2 files want size
+    files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
+    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop \
+        share/icons/hicolor/16x16/apps/kvo2.png share/icons/hicolor/32x32/apps/kvo2.png \
+        share/man/man1/kvo2-render.1 | sort)
+    [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
+    ok "installed files"
+
+    local entry=$root/${p}share/applications/kvo2.desktop
+    desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
+    local exec icon
+    exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
+    [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
+    [ -f "$root/${p}share/icons/hicolor/32x32/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
+    ok "menu entry valid, runs bin/$exec, shows icon $icon"
+
+    while read -r size spots; do
+        local png=$root/${p}share/icons/hicolor/${size}x${size}/apps/kvo2.png
+        [ "$(/usr/bin/convert "$png" -format '%wx%h' info:)" = "${size}x${size}" ] || fail "$png: not ${size}x${size}"
+        for spot in $spots; do
+            IFS=: read -r x y colour <<<"$spot"
+            got=$(/usr/bin/convert "$png" -format "%[hex:p{$x,$y}]" info: | cut -c1-6)
+            [ "$got" = "$colour" ] || fail "$png ($x, $y): $got, want $colour"
+        done
+    done <<'ICONS'
+32 0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00
+16 0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00
+ICONS
+    ok "icons 16x16 and 32x32 from the icon art"
+
+    # Headings of the help ("Usage:") become the page's own.
+    local man=$root/${p}share/man/man1/kvo2-render.1 help words missing
+    help=$("$root/${p}bin/kvo2-render" --help) || fail "kvo2-render --help"
+    help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
+    words=$(groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou "$man" 2>"$WORK/groff.log") || fail "groff $man"
+    [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
+    wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
+    missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
+    [ -z "$missing" ] || fail "words of --help missing from the manual page: $missing"
+    ok "manual page holds kvo2-render --help"
+}
+
+if [ "$MODE" = prefix ]; then
+    cmake --install "$BUILD" --prefix "$WORK/root" >"$WORK/install.log" 2>&1 ||
+        fail "cmake --install: $(cat "$WORK/install.log")"
+    check_installed "$WORK/root" ""
+    echo PASS
+    exit 0
+fi
+
+cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$WORK/cpack.log")"
+debs=("$WORK"/pkg/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
+depends=$(dpkg-deb -f "${debs[0]}" Depends)
+for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
+    grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+done
+ok "$(basename "${debs[0]}"), Depends: $depends"
+dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
+check_installed "$WORK/root" usr/
+SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
+echo PASS

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# The web page in headless Chromium: builds and serves the site, then every
+# pixel of a still's screenshot must be the colour that kvo2-render gives the
+# same frame; browser.mjs checks the rest.
+# browser.sh SOURCE-DIR KVO2-RENDER
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/../e2e/common.sh"
+src=$1 render=$2
+need clang node chromium python3 compare
+
+bash "$src/tools/web.sh" build >"$WORK/build.log" 2>&1 || fail "tools/web.sh build: $(tail -20 "$WORK/build.log")"
+cp -r "$src/build/web" "$WORK/site"
+mkdir "$WORK/site/nomodule"
+cp "$WORK/site/index.html" "$WORK/site/kvo.js" "$WORK/site/nomodule/"
+python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK/site" >"$WORK/server.log" 2>&1 &
+PIDS+=($!)
+for _ in $(seq 100); do
+    port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/server.log")
+    [ -n "$port" ] && break
+    sleep 0.1
+done
+[ -n "$port" ] || fail "no server: $(cat "$WORK/server.log")"
+
+# The golden readings, the still in the README and one more.
+times=$(cut -d' ' -f1 "$src/tests/golden/frames.txt" | tr '\n' ' ')
+times="$times 20000 123457"
+node "$here/browser.mjs" chromium "http://127.0.0.1:$port/" "$WORK" $times
+for t in $times; do
+    "$render" --time "$t" --out "$WORK/frame-$t.png"
+    differ=$(compare -metric AE "$WORK/frame-$t.png" "$WORK/still-$t.png" null: 2>&1) ||
+        fail "the still at t=$t differs from kvo2-render's frame in $differ pixels"
+done
+ok "every still is kvo2-render's frame, pixel for pixel: $times"

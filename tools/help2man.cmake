@@ -1,0 +1,15 @@
+# Makes a program's manual page from its --help (see help2man.awk):
+#   cmake -DPROGRAM=EXE [-DEMULATOR=RUNNER] -DNAME=NAME -DVERSION=V
+#         -DSUMMARY=TEXT -DOUT=FILE.1 -P help2man.cmake
+execute_process(COMMAND ${EMULATOR} ${PROGRAM} --help OUTPUT_FILE ${OUT}.txt RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "${PROGRAM} --help failed: ${status}")
+endif()
+execute_process(
+  COMMAND awk -v name=${NAME} -v version=${VERSION} -v summary=${SUMMARY}
+          -f ${CMAKE_CURRENT_LIST_DIR}/help2man.awk ${OUT}.txt
+  OUTPUT_FILE ${OUT}.tmp RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "help2man.awk failed: ${status}")
+endif()
+file(RENAME ${OUT}.tmp ${OUT})

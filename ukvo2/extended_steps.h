@@ -1,0 +1,270 @@
+// The steps of a frame that are done in extended precision, each written once
+// for any type R with the x87's format: the program runs them on Extended,
+// and the tests on both long double and SoftExtended to prove that the two
+// give the same bits. Sine, cosine, exp and log are Kvo's own, from plain
+// arithmetic, so no C library's sinl, expl or logl is involved.
+#pragma once
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string>
+
+#include "extended.h"
+#include "numeric.h"
+#include "ukvo2.h"
+
+namespace ukvo2::steps {
+
+// ---- Sine and cosine --------------------------------------------------------
+
+template <typename R>
+struct TrigConstants {
+    // pi/2 in four pieces of 33 significant bits: for |n| < 2^31, n times a
+    // piece is exact in the 64-bit significand.
+    static constexpr R halfPi1 = R(0x1921fb544) * R(0x1p-32);
+    static constexpr R halfPi2 = R(0x10b4611a6) * R(0x1p-66);
+    static constexpr R halfPi3 = R(0x13198a2e0) * R(0x1p-101);
+    static constexpr R halfPi4 = R(0x1b839a252) * R(0x1p-136);
+    static constexpr R twoOverPi = R(0xa2f9836e4e441529u) * R(0x1p-64);
+    static constexpr R reduceLimit = R(0x1p31);
+    // Taylor series on |r| <= pi/4 (plus a little), to below one unit in the
+    // 64-bit significand: 1/21!, -1/19!, ..., -1/3! and -1/22!, ..., -1/2!.
+    // The factorials are exact as doubles.
+    static constexpr R sine[10] = {
+        R(1) / R(51090942171709440000.0), R(-1) / R(121645100408832000.0),
+        R(1) / R(355687428096000.0),      R(-1) / R(1307674368000.0),
+        R(1) / R(6227020800.0),           R(-1) / R(39916800.0),
+        R(1) / R(362880.0),               R(-1) / R(5040.0),
+        R(1) / R(120.0),                  R(-1) / R(6.0)};
+    static constexpr R cosine[11] = {
+        R(-1) / R(1124000727777607680000.0), R(1) / R(2432902008176640000.0),
+        R(-1) / R(6402373705728000.0),       R(1) / R(20922789888000.0),
+        R(-1) / R(87178291200.0),            R(1) / R(479001600.0),
+        R(-1) / R(3628800.0),                R(1) / R(40320.0),
+        R(-1) / R(720.0),                    R(1) / R(24.0),
+        R(-0.5)};
+};
+
+template <typename R>
+R SinPoly(R r) {
+    using C = TrigConstants<R>;
+    const R r2 = r * r;
+    R p = C::sine[0];
+    for (int i = 1; i < 10; ++i) p = C::sine[i] + r2 * p;
+    return r + r * r2 * p;
+}
+
+template <typename R>
+R CosPoly(R r) {
+    using C = TrigConstants<R>;
+    const R r2 = r * r;
+    R p = C::cosine[0];
+    for (int i = 1; i < 11; ++i) p = C::cosine[i] + r2 * p;
+    return R(1) + r2 * p;
+}
+
+// x = n pi/2 + r with |r| <= about pi/4; returns n mod 4 and r.
+template <typename R>
+int Reduce(R x, R& r) {
+    using C = TrigConstants<R>;
+    const R n = Nearbyint(x * C::twoOverPi);
+    r = x - n * C::halfPi1;  // exact: x and n pi/2 lie close together
+    r = r - n * C::halfPi2;
+    r = r - n * C::halfPi3;
+    r = r - n * C::halfPi4;
+    return static_cast<int>(TruncToInt64(n) & 3);
+}
+
+// Sine and cosine, to about one unit in the last place for |x| < 2^31; NaN
+// beyond, and for NaN and infinities.
+template <typename R>
+R Sine(R x) {
+    if (!(Abs(x) < TrigConstants<R>::reduceLimit)) return R(std::numeric_limits<double>::quiet_NaN());
+    R r = R(0);
+    switch (Reduce(x, r)) {
+        case 0: return SinPoly(r);
+        case 1: return CosPoly(r);
+        case 2: return -SinPoly(r);
+        default: return -CosPoly(r);
+    }
+}
+
+template <typename R>
+R Cosine(R x) {
+    if (!(Abs(x) < TrigConstants<R>::reduceLimit)) return R(std::numeric_limits<double>::quiet_NaN());
+    R r = R(0);
+    switch (Reduce(x, r)) {
+        case 0: return CosPoly(r);
+        case 1: return -SinPoly(r);
+        case 2: return -CosPoly(r);
+        default: return SinPoly(r);
+    }
+}
+
+// ---- Exp, log and the palette's power ------------------------------------------
+
+template <typename R>
+struct ExpLogConstants {
+    // ln 2 = ln2Hi + ln2Lo, ln2Hi of 48 bits: n ln2Hi is exact for |n| < 2^16.
+    static constexpr R ln2Hi = R(0xb17217f7d1cf) * R(0x1p-48);
+    static constexpr R ln2Lo = R(0xf35793c7673007e6u) * R(0x1p-113);
+    static constexpr R invLn2 = R(0xb8aa3b295c17f0bcu) * R(0x1p-63);
+    static constexpr R sqrt2 = R(1.4142135623730951);
+    // 1/k! for e^r, 1/k for ln m.
+    static constexpr R inverseFactorial[18] = {
+        R(1), R(1), R(1) / R(2), R(1) / R(6), R(1) / R(24), R(1) / R(120), R(1) / R(720),
+        R(1) / R(5040), R(1) / R(40320), R(1) / R(362880), R(1) / R(3628800),
+        R(1) / R(39916800), R(1) / R(479001600), R(1) / R(6227020800),
+        R(1) / R(87178291200), R(1) / R(1307674368000), R(1) / R(20922789888000),
+        R(1) / R(355687428096000)};
+    static constexpr R inverseOdd[14] = {
+        R(1), R(1) / R(3), R(1) / R(5), R(1) / R(7), R(1) / R(9), R(1) / R(11), R(1) / R(13),
+        R(1) / R(15), R(1) / R(17), R(1) / R(19), R(1) / R(21), R(1) / R(23), R(1) / R(25),
+        R(1) / R(27)};
+};
+
+// e^y: y = n ln 2 + r with |r| <= about ln 2 / 2, e^r by its Taylor series to
+// r^17 / 17!.
+template <typename R>
+R Exp(R y) {
+    using C = ExpLogConstants<R>;
+    if (IsNan(y)) return y;
+    if (y > R(11357)) return R(std::numeric_limits<double>::infinity());
+    if (y < R(-11400)) return R(0);
+    const R n = Nearbyint(y * C::invLn2);
+    const R r = (y - n * C::ln2Hi) - n * C::ln2Lo;
+    R p = C::inverseFactorial[17];
+    for (int k = 16; k >= 0; --k) p = C::inverseFactorial[k] + r * p;
+    return Ldexp(p, static_cast<int>(TruncToInt64(n)));
+}
+
+// ln x for x > 0: x = 2^e m with m in [sqrt(1/2), sqrt(2)), ln m = 2 atanh(s)
+// with s = (m - 1) / (m + 1), |s| < 0.172, by its series to s^27 / 27.
+template <typename R>
+R Log(R x) {
+    using C = ExpLogConstants<R>;
+    if (IsNan(x) || x < R(0)) return R(std::numeric_limits<double>::quiet_NaN());
+    if (x == R(0)) return R(-std::numeric_limits<double>::infinity());
+    if (x == R(std::numeric_limits<double>::infinity())) return x;
+    int e = Ilogb(x);
+    R m = Ldexp(x, -e);
+    if (m > C::sqrt2) {
+        m = m * R(0.5);
+        ++e;
+    }
+    const R s = (m - R(1)) / (m + R(1));
+    const R s2 = s * s;
+    R p = R(0);
+    for (int k = 13; k >= 1; --k) p = (p + C::inverseOdd[k]) * s2;
+    const R lnM = R(2) * s + R(2) * s * p;
+    return R(e) * C::ln2Hi + (R(e) * C::ln2Lo + lnM);
+}
+
+// Base raised to Exponent for Base >= 0: e^(Exponent ln Base); 0 for Base = 0.
+template <typename R>
+R Power(R base, R exponent) {
+    if (base == R(0)) return R(0);
+    return Exp(exponent * Log(base));
+}
+
+// The palette's entry i: red and green from ((i + 1) / 256)^0.3 and ^0.6,
+// blue from (i / 255)^10, each times 255 and rounded.
+template <typename R>
+PaletteEntry PaletteAt(int i) {
+    const R up = R(i + 1) / R(256);  // index 0 is not black
+    PaletteEntry e{};
+    e.red = static_cast<uint8_t>(RoundToInt32(Power(up, Ratio<R>(3, 10)) * R(255)));
+    e.green = static_cast<uint8_t>(RoundToInt32(Power(up, Ratio<R>(6, 10)) * R(255)));
+    e.blue = static_cast<uint8_t>(RoundToInt32(Power(R(i) / R(255), R(10)) * R(255)));
+    return e;
+}
+
+// ---- The frame as a function of the clock --------------------------------------
+
+// The Julia parameter at clock reading t, on the path given.
+template <typename R>
+Complex JuliaParameter(uint32_t t, const Complex* path) {
+    // One tick is 25 ms; a segment of the path takes 20 ticks, and the 300
+    // segments make a loop of 150 s.
+    const uint32_t k = t / 25;
+    const uint32_t s = (k / 20) % 300;
+    const uint32_t f = k % 20;
+    const Complex& a = path[s];
+    const Complex& b = path[s + 1];
+    constexpr R twentieth = Ratio<R>(5, 100), amplitude = Ratio<R>(3, 100);
+    constexpr R rateRe = Ratio<R>(16, 1000), rateIm = Ratio<R>(13, 1000);
+    const R along = R(f), back = R(20 - f);
+    double cRe = ToDouble((along * R(b.re) + back * R(a.re)) * twentieth);
+    double cIm = ToDouble((along * R(b.im) + back * R(a.im)) * twentieth);
+    // A slow wobble about the path.
+    cRe = ToDouble(R(cRe) + Sine(R(k) * rateRe) * amplitude);
+    cIm = ToDouble(R(cIm) + Cosine(R(k) * rateIm) * amplitude);
+    return {cRe, cIm};
+}
+
+// The blur centre: it sweeps over the middle 60% of the frame each way.
+template <typename R>
+Centre BlurCentre(uint32_t t2, uint32_t t3, int32_t width, int32_t height) {
+    constexpr R rateX = Ratio<R>(17, 10000), rateY = Ratio<R>(23, 10000);
+    constexpr R swing = Ratio<R>(3, 10), middle = R(0.5);
+    return {RoundToInt32((Sine(R(t2) * rateX) * swing + middle) * R(width)),
+            RoundToInt32((Cosine(R(t3) * rateY) * swing + middle) * R(height))};
+}
+
+// The blur's 16.16 step: (1 - factor) x 65536, truncated toward zero, clamped
+// into 1 .. 65535. False for a NaN factor.
+template <typename R>
+bool ZoomStep(double factor, uint32_t& d) {
+    if (std::isnan(factor)) return false;
+    const R scaled = (R(1) - R(factor)) * R(65536);
+    if (scaled < R(1)) {
+        d = 1;
+    } else if (scaled >= R(65535)) {
+        d = 65535;
+    } else {
+        d = static_cast<uint32_t>(TruncToInt64(scaled));
+    }
+    return true;
+}
+
+// ---- The frame-rate title ----------------------------------------------------------
+
+template <typename R>
+std::string FloatToText(R value) {
+    if (!(value >= R(0))) value = R(0);  // negative or NaN
+    if (value >= R(0x1p64)) return "18446744073709551615.00";
+    // Every intermediate value stays in extended precision; the truncations
+    // cut toward zero whatever the rounding mode.
+    const uint64_t whole = TruncToUInt64(value);
+    const R fraction = value - R(whole);
+    const int first = static_cast<int>(TruncToInt64(fraction * R(10)));
+    const int second = static_cast<int>(TruncToInt64((fraction * R(10) - R(first)) * R(10)));
+    std::string text = std::to_string(whole);
+    text += '.';
+    text += static_cast<char>('0' + first);
+    text += static_cast<char>('0' + second);
+    return text;
+}
+
+// Milliseconds as seconds; a reading below `since` stands for one 2^32 ms
+// later (the clock has wrapped).
+template <typename R>
+R Seconds(uint32_t ms, uint32_t since) {
+    const uint64_t unwrapped = ms >= since ? ms : ms + (uint64_t{1} << 32);
+    return R(unwrapped) * Ratio<R>(1, 1000);
+}
+
+// Seconds since the reading lastMs, which gave lastSeconds.
+template <typename R>
+double Elapsed(uint32_t nowMs, uint32_t lastMs, double lastSeconds) {
+    return ToDouble(Seconds<R>(nowMs, lastMs) - R(lastSeconds));
+}
+
+// The title's rate: frames over the elapsed seconds.
+template <typename R>
+R FrameRateValue(int32_t frames, double elapsed) {
+    return R(frames) / R(elapsed);
+}
+
+}  // namespace ukvo2::steps
