@@ -18,10 +18,30 @@ extern void* WindowHandle;
 // Where there is no system menu, keys 1, 2 and 4 give the same zooms.
 constexpr uint32_t ZoomCommandIds[4] = {0x400, 0x401, 0x402, 0x404};
 
+// Where OpenWindow shows the frame; set, if at all, before it.
+//   Window      a window of its own, the frame stretched over it (the default).
+//               Where there is no system menu, F11 and Alt+Enter switch it
+//               to full screen and back.
+//   FullScreen  that window, opened full screen.
+//   Screen      a screen saver: a topmost borderless window over the whole
+//               screen, no cursor; a key, a mouse button or a mouse movement
+//               of more than a few pixels closes it. (Windows; elsewhere as
+//               FullScreen.)
+//   Inside      another program's window, `Parent` (an HWND, or an X window
+//               id where 0 means the root window), filled and followed in
+//               size; no keys, no title. The process ends with status 0 when
+//               that window goes away, and on X on SIGTERM and SIGINT.
+// Wherever the frame fills a screen or another program's window, it keeps
+// its aspect, centred between black bars. Screen and Inside leave the screen
+// saver setting alone.
+enum class Place { Window, FullScreen, Screen, Inside };
+extern Place Where;
+extern uintptr_t Parent;
+
 // Opens the visible window titled and classed `title`, client area
-// width x height, centred; switches the screen saver off. Does not block.
-// False when no window could be made; the grey ramp is the palette until
-// SetPalette.
+// width x height, centred (or as Where says); switches the screen saver off.
+// Does not block. False when no window could be made (or Parent does not
+// exist); the grey ramp is the palette until SetPalette.
 bool OpenWindow(const char* title, int width, int height);
 
 // Why the last OpenWindow failed, as one line of text (never null).

@@ -9,10 +9,13 @@
 
 #include "gdi8.h"
 #include "present.h"
+#include "x11_window.h"
 
 namespace gdi8 {
 
 void* WindowHandle = nullptr;
+Place Where = Place::Window;
+uintptr_t Parent = 0;
 
 namespace {
 
@@ -41,9 +44,13 @@ bool Fail(const char* what) {
 // user chose one (SDL_VIDEODRIVER), SDL's offscreen and dummy drivers are
 // left out: with them the program would run on unseen. So is Wayland when
 // there is no runtime directory to find its socket in, where its library
-// would complain on stderr.
+// would complain on stderr. Another program's window is an X window.
 bool StartVideo() {
     if (SDL_getenv("SDL_VIDEODRIVER")) return SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (Where == Place::Inside) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        return SDL_Init(SDL_INIT_VIDEO) == 0;
+    }
     const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
     const bool waylandReachable = SDL_getenv("XDG_RUNTIME_DIR") || (wayland && wayland[0] == '/');
     std::string drivers;
@@ -61,7 +68,13 @@ bool StartVideo() {
     return SDL_Init(SDL_INIT_VIDEO) == 0;
 }
 
-// Converts the frame into the texture and stretches it over the client area.
+bool FullScreen() {
+    return SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN;
+}
+
+// Converts the frame into the texture and stretches it over the client area,
+// or, full screen and in another program's window, over the largest part of
+// it that keeps the frame's aspect, between black bars.
 void Paint() {
     if (!PaintPixels) return;
     int outWidth = 0, outHeight = 0;
@@ -79,7 +92,15 @@ void Paint() {
                                                        static_cast<size_t>(y) * pitch));
     }
     SDL_UnlockTexture(Texture);
-    SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+    if (Where == Place::Window && !FullScreen()) {
+        SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+    } else {
+        const ukvo2::Box box = ukvo2::FitFrame(outWidth, outHeight, BitmapWidth, BitmapHeight);
+        const SDL_Rect to = {box.x, box.y, box.width, box.height};
+        SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+        SDL_RenderClear(Renderer);
+        SDL_RenderCopy(Renderer, Texture, nullptr, &to);
+    }
     SDL_RenderPresent(Renderer);
 }
 
@@ -94,14 +115,26 @@ void Zoom(int n) {
     std::exit(0);
 }
 
-void HandleKey(SDL_Keycode key) {
+// Full screen at the desktop's resolution, or back to the window as it was.
+void ToggleFullScreen() {
+    SDL_SetWindowFullscreen(Window, FullScreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void HandleKey(SDL_Keycode key, bool alt, bool repeat) {
+    if (Where == Place::Inside) return;  // another program's window: its keys
+    if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) {
+        if (!repeat) ToggleFullScreen();
+        return;
+    }
+    // Keys pressed with Alt belong to the system, as on Windows.
+    if (alt) return;
     switch (key) {
         case SDLK_ESCAPE:
             Close();
         case SDLK_1:
         case SDLK_2:
         case SDLK_4:
-            Zoom(static_cast<int>(key - SDLK_0));
+            if (!FullScreen()) Zoom(static_cast<int>(key - SDLK_0));
             break;
         default:
             break;
@@ -113,9 +146,7 @@ void HandleEvent(const SDL_Event& event) {
         case SDL_QUIT:
             Close();
         case SDL_KEYDOWN:
-            // Keys pressed with Alt belong to the system, as on Windows.
-            if (!(event.key.keysym.mod & KMOD_ALT))
-                HandleKey(event.key.keysym.sym);
+            HandleKey(event.key.keysym.sym, event.key.keysym.mod & KMOD_ALT, event.key.repeat);
             break;
         case SDL_WINDOWEVENT:
             switch (event.window.event) {
@@ -137,20 +168,34 @@ void HandleEvent(const SDL_Event& event) {
 }  // namespace
 
 bool OpenWindow(const char* title, int width, int height) {
-    // Ctrl+C and kill end the process as signals do, not as a close.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    const bool inside = Where == Place::Inside;
+    const bool saver = inside || Where == Place::Screen;
+    // Ctrl+C and kill end the process as signals do, not as a close; inside
+    // another program's window SDL makes them a close, which ends it with 0.
+    if (!inside) SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Else SDL holds the screen saver off from its start on.
+    if (saver) SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     // Nearest-neighbour stretching: only palette colours reach the screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
+    if (inside && !parent) return false;
     if (!StartVideo()) return Fail("SDL_Init");
-    Window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width,
-                              height, SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN);
+    const Uint32 fullScreen = Where == Place::Window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Window = inside ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
+                    : SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                       width, height,
+                                       SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | fullScreen);
     if (!Window) {
-        Fail("SDL_CreateWindow");
+        Fail(inside ? "SDL_CreateWindowFrom" : "SDL_CreateWindow");
         SDL_Quit();
         return false;
     }
-    Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED);
+    // Another program's window gets the software renderer on X's own
+    // drawing, which works with any visual and, unlike GL, does not make SDL
+    // remake the window, overwriting its title.
+    if (inside) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!inside) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED);
     if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
     if (Renderer)
         Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
@@ -170,6 +215,11 @@ bool OpenWindow(const char* title, int width, int height) {
         const uint8_t grey = static_cast<uint8_t>(i);
         Colours[i] = Argb(grey, grey, grey);
     }
+    WindowHandle = Window;
+    if (inside) {
+        FollowXWindow(Window, parent);
+        return true;
+    }
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
         const_cast<uint32_t*>(MainIcon), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_ARGB8888);
     if (icon) {
@@ -177,8 +227,7 @@ bool OpenWindow(const char* title, int width, int height) {
         SDL_FreeSurface(icon);
     }
     SDL_ShowWindow(Window);
-    WindowHandle = Window;
-    SDL_DisableScreenSaver();
+    if (!saver) SDL_DisableScreenSaver();
     return true;
 }
 
@@ -200,7 +249,9 @@ int ShowFrame(const uint8_t* pixels) {
     return 1;
 }
 
-void SetTitle(const char* text) { SDL_SetWindowTitle(Window, text); }
+void SetTitle(const char* text) {
+    if (Where != Place::Inside) SDL_SetWindowTitle(Window, text);
+}
 
 void CloseWindow() {
     PaintPixels = nullptr;
@@ -211,7 +262,7 @@ void CloseWindow() {
     SDL_DestroyWindow(Window);
     Window = nullptr;
     WindowHandle = nullptr;
-    SDL_EnableScreenSaver();
+    if (Where == Place::Window || Where == Place::FullScreen) SDL_EnableScreenSaver();
     SDL_Quit();
 }
 

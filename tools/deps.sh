@@ -11,6 +11,8 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
+  # full screen needs a window manager: the tests run one
+  openbox
   # the install and package tests: the menu entry's checker, groff for the manual page
   desktop-file-utils groff-base
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through

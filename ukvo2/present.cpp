@@ -15,4 +15,15 @@ void ExpandFrame(const uint8_t* pixels, size_t count, const uint32_t table[256],
     ChosenKernels().expand(pixels, count, table, out);
 }
 
+Box FitFrame(int areaWidth, int areaHeight, int frameWidth, int frameHeight) {
+    Box box{0, 0, areaWidth, areaHeight};
+    if (areaWidth * frameHeight > areaHeight * frameWidth)
+        box.width = areaHeight * frameWidth / frameHeight;  // wider: bars left and right
+    else
+        box.height = areaWidth * frameHeight / frameWidth;  // taller: bars above and below
+    box.x = (areaWidth - box.width) / 2;
+    box.y = (areaHeight - box.height) / 2;
+    return box;
+}
+
 }  // namespace ukvo2

@@ -13,4 +13,16 @@ namespace ukvo2 {
 void ExpandFrame(const uint8_t* pixels, size_t count, const uint32_t table[256],
                  uint32_t* out);
 
+// A box in an area, from its top left corner.
+struct Box {
+    int x, y, width, height;
+};
+
+// The largest box of the frame's aspect (frameWidth : frameHeight) that fits
+// in an area of areaWidth x areaHeight, centred; the rest of the area is for
+// black bars. Sizes are cut toward zero, so the box never leaves the area;
+// an area too thin for a whole pixel of the other side gets an empty box.
+// Areas up to 65535 on a side.
+Box FitFrame(int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
 }  // namespace ukvo2

@@ -10,7 +10,7 @@
 set -uo pipefail
 KVO2=$1 XCHECK=$2
 . "$(dirname "$0")/lib.sh"
-need Xvfb xdotool xwininfo xprop xdpyinfo "$KVO2" "$XCHECK"
+need Xvfb xdotool xwininfo xprop xdpyinfo openbox "$KVO2" "$XCHECK"
 # Under the sanitizer build: no leak report for the allocations of the
 # system's D-Bus and GL libraries (the program ends from inside ShowFrame and
 # frees nothing by hand), and a small quarantine, or every freed window-sized
@@ -32,13 +32,26 @@ geometry() {
         /^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print x, y, w, h }'
 }
 
-# expect_zoom N: a client area of N times the frame, centred on the screen
-# (the size and the position change one after the other).
+# expect_geometry "X Y W H" WHAT: waits for the client area to be there (the
+# size and the position change one after the other).
+expect_geometry() {
+    local want=$1
+    within 3 eval '[ "$(geometry)" = "$want" ]' || fail "$2: window at $(geometry), want $want (x y w h)"
+}
+
+# expect_zoom N: a client area of N times the frame, centred on the screen.
 expect_zoom() {
-    local w=$((640 * $1)) h=$((480 * $1)) want
-    want="$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h"
-    within 3 eval '[ "$(geometry)" = "$want" ]' || fail "zoom $1: window at $(geometry), want $want (x y w h)"
+    local w=$((640 * $1)) h=$((480 * $1))
+    expect_geometry "$(((SCREEN_W - w) / 2)) $(((SCREEN_H - h) / 2)) $w $h" "zoom $1"
     ok "zoom $1: client ${w}x$h, centred"
+}
+
+# framed NAME WINDOW X Y W H: once painted, the window shows the frame in
+# that rectangle and black bars around it.
+framed() {
+    local args=("${@:2}")
+    within 5 eval '"$XCHECK" shot "${args[0]}" 32 "${args[@]:1}" >/dev/null'
+    shot "$1" 32 "${@:2}"
 }
 
 # press KEY...: real key presses (XTEST) to the window, with the focus.
@@ -124,15 +137,86 @@ scenario_close() {
     wait_exit "$PID" 10 0 WM_DELETE_WINDOW
 }
 
-# No display, no window: status 1 and one line.
-scenario_no_display() {
-    local status=0
-    env -u DISPLAY -u WAYLAND_DISPLAY "$KVO2" >/dev/null 2>"$WORK/stderr" || status=$?
-    [ "$status" = 1 ] && [ "$(wc -l <"$WORK/stderr")" = 1 ] &&
-        grep -q '^kvo2: cannot open the window: ..*' "$WORK/stderr" ||
-        fail "without a display: exit status $status, want 1; stderr: $(cat "$WORK/stderr")"
-    ok "without a display: exit status 1, \"$(cat "$WORK/stderr")\""
+# Refusals, each with its exit status and one line on stderr: no display, no
+# such window, options that are not there or do not go together.
+scenario_refusals() {
+    local env args want line status
+    while IFS='|' read -r env args want line; do
+        status=0
+        # shellcheck disable=SC2086
+        env $env "$KVO2" $args >/dev/null 2>"$WORK/stderr" || status=$?
+        [ "$status" = "$want" ] && [ "$(wc -l <"$WORK/stderr")" = 1 ] && grep -q "^kvo2: $line" "$WORK/stderr" ||
+            fail "kvo2 $args${env:+ with $env}: exit status $status, want $want; stderr: $(cat "$WORK/stderr")"
+        ok "kvo2 $args${env:+ with $env}: exit status $want, \"$(cat "$WORK/stderr")\""
+    done <<'CASES'
+-u DISPLAY -u WAYLAND_DISPLAY||1|cannot open the window: ..*
+|--window-id 0x1fffffff|1|cannot open the window: there is no X window 0x1fffffff$
+XSCREENSAVER_WINDOW=0x1fffffff|--root|1|cannot open the window: there is no X window 0x1fffffff$
+|--bogus|2|.*--bogus
+|--window-id 12ab|2|--window-id: not an X window id
+|--fullscreen --root|2|--fullscreen excludes --root
+CASES
+    [ "$("$KVO2" --help | grep -cE '^  (--fullscreen|--root|--window-id ID) ')" = 3 ] || fail "--help: $("$KVO2" --help)"
+    ok "--help lists the options"
 }
 
-for scenario in ${SCENARIOS:-window close no_display}; do "scenario_$scenario"; done
+# Inside a window of another program, named by --window-id or, for --root, by
+# XSCREENSAVER_WINDOW: the frame at 4:3 between black bars, following the
+# window's size; its title left alone; SIGTERM ends the program with status 0.
+scenario_inside() {
+    local host option
+    "$XCHECK" window 800 400 >"$WORK/host" &
+    PIDS+=($!)
+    within 5 test -s "$WORK/host"
+    host=$(head -n1 "$WORK/host")
+    for option in "--window-id $host" --root; do
+        # shellcheck disable=SC2086
+        XSCREENSAVER_WINDOW=$host "$KVO2" $option 2>"$WORK/stderr-inside" &
+        PID=$! STDERR=$WORK/stderr-inside
+        PIDS+=($PID)
+        framed "$option" "$host" 133 0 533 400
+        xdotool windowsize "$host" 300 500
+        framed "$option, resized" "$host" 0 137 300 225
+        [ "$(xdotool getwindowname "$host")" = Host ] || fail "$option: the window's title changed"
+        kill -TERM $PID
+        wait_exit $PID 10 0 "$option, SIGTERM"
+        xdotool windowsize "$host" 800 400
+    done
+}
+
+# Full screen, under a window manager: F11 and Alt+Enter switch to the whole
+# screen, the frame at 4:3 between black bars, and back to the window as it
+# was; --fullscreen starts there.
+scenario_fullscreen() {
+    local wm before keys full="0 0 $SCREEN_W $SCREEN_H"
+    openbox --sm-disable >/dev/null 2>&1 &
+    wm=$!
+    PIDS+=($wm)
+    # The window manager up, then the window in its frame.
+    within 10 eval "xprop -root _NET_SUPPORTING_WM_CHECK | grep -q 'window id'"
+    start fullscreen "$KVO2"
+    within 10 eval 'xprop -id "$WINDOW" _NET_FRAME_EXTENTS | grep -q ='
+
+    before=$(geometry)
+    for keys in F11 alt+Return; do
+        press $keys
+        expect_geometry "$full" "$keys"
+        framed "full screen, $keys" "$WINDOW" 0 37 2700 2025
+        press $keys
+        expect_geometry "$before" "$keys again"
+        ok "$keys: full screen and back to the window at $before"
+    done
+    press Escape
+    wait_exit $PID 10 0 Escape
+    start fullscreen "$KVO2" --fullscreen
+    expect_geometry "$full" --fullscreen
+    press F11
+    within 3 eval '[ "$(geometry | cut -d" " -f3-)" = "640 480" ]' || fail "--fullscreen, F11: window at $(geometry)"
+    ok "--fullscreen, F11: back to a window of 640 x 480"
+    press Escape
+    wait_exit $PID 10 0 Escape
+    kill $wm
+}
+
+for scenario in ${SCENARIOS:-window close refusals inside fullscreen}; do "scenario_$scenario"; done
 echo PASS

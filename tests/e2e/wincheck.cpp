@@ -9,6 +9,13 @@
 //   syscommand ID  sends the window a system command, waits until it is handled
 //   frames T...    prints the hash of the frame drawn at each clock reading,
 //                  with every kernel set the processor runs: "SET T HASH"
+// and for the screen saver kvo2.scr:
+//   screen S       waits for its window: a topmost popup over the whole
+//                  screen, without cursor
+//   host W H S     makes a window with a client area of W x H and prints its
+//                  handle; the preview must become its child of that size and
+//                  follow it to W/2 x H; then closes the window
+//   box S          waits for the message box "Kvo has no settings.", clicks OK
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -90,6 +97,68 @@ int Open(HWND w) {
     return Failures ? 1 : 0;
 }
 
+int Screen(HWND w) {
+    RECT r;
+    GetWindowRect(w, &r);
+    Expect("popup, no caption", GetWindowLongA(w, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
+    Expect("topmost", GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
+    const long figures[4][2] = {{r.left, GetSystemMetrics(SM_XVIRTUALSCREEN)},
+                                {r.top, GetSystemMetrics(SM_YVIRTUALSCREEN)},
+                                {r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN)},
+                                {r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN)}};
+    const char* names[4] = {"left", "top", "width", "height"};
+    for (int i = 0; i < 4; ++i) Expect(names[i], figures[i][0], figures[i][1]);
+    Expect("class cursor", GetClassLongPtrA(w, GCLP_HCURSOR), 0);
+    return Failures ? 1 : 0;
+}
+
+// The outer size of a window of the host's style with a client area of w x h.
+SIZE Outer(int w, int h) {
+    RECT r = {0, 0, w, h};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+int Host(int width, int height, double seconds) {
+    WNDCLASSA c = {};
+    c.lpfnWndProc = DefWindowProcA;
+    c.lpszClassName = "Host";
+    RegisterClassA(&c);
+    const SIZE outer = Outer(width, height);
+    HWND host = CreateWindowExA(0, "Host", "Host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, outer.cx, outer.cy,
+                                nullptr, nullptr, nullptr, nullptr);
+    std::printf("%llu\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(host)));
+    for (const int w : {width, width / 2}) {
+        const SIZE o = Outer(w, height);
+        SetWindowPos(host, nullptr, 0, 0, o.cx, o.cy, SWP_NOMOVE | SWP_NOZORDER);
+        HWND child = nullptr;
+        RECT client = {};
+        Within(seconds, [&] {
+            MSG m;
+            while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+            child = FindWindowExA(host, nullptr, "Kvo", nullptr);
+            return child && GetClientRect(child, &client) && client.right == w && client.bottom == height;
+        });
+        Expect("child of the window", child != nullptr, 1);
+        Expect("child style", GetWindowLongA(child, GWL_STYLE) & WS_CHILD, WS_CHILD);
+        Expect("child width", client.right, w);
+        Expect("child height", client.bottom, height);
+    }
+    DestroyWindow(host);
+    return Failures ? 1 : 0;
+}
+
+int Box(double seconds) {
+    HWND box = nullptr;
+    Within(seconds, [&] { return (box = FindWindowA("#32770", "Kvo")) != nullptr; });
+    char text[128] = "";
+    for (HWND c = nullptr; box && !text[0] && (c = FindWindowExA(box, c, "Static", nullptr));)
+        GetWindowTextA(c, text, sizeof text);
+    ExpectText("message box", text, "Kvo has no settings\\.");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+    return Failures ? 1 : 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -111,13 +180,16 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
+    if (command == "host" && argc == 5) return Host(std::atoi(argv[2]), std::atoi(argv[3]), seconds);
+    if (command == "box" && argc == 3) return Box(seconds);
     HWND w = nullptr;
-    Within(command == "open" ? seconds : 0, [&] { return (w = Find()) != nullptr; });
+    Within(command == "open" || command == "screen" ? seconds : 0, [&] { return (w = Find()) != nullptr; });
     if (!w) {
         std::printf("FAIL no window of class Kvo\n");
         return 1;
     }
     if (command == "open" && argc == 3) return Open(w);
+    if (command == "screen" && argc == 3) return Screen(w);
     if (command == "zoom" && argc == 4) {
         const int n = std::atoi(argv[2]);
         Within(seconds, [&] { return Placed(w, n, false); });
@@ -136,6 +208,7 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T...\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... | "
+                         "screen S | host W H S | box S\n");
     return 2;
 }

@@ -16,12 +16,12 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 # started through qemu-i386, in a 32-bit prefix.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
-         SCENARIOS=${SCENARIOS:-file zip frames window} ;;
+         SCENARIOS=${SCENARIOS:-file zip frames window saver} ;;
     x86) TRIPLE=i686 MAGIC=PE32 LOADER=(qemu-i386 -L / /usr/lib/wine/wine) PREFIX=$BUILDS/wine-prefix-x86 WINEARCH=win32
          SCENARIOS=${SCENARIOS:-file zip frames window} ;;
     *) fail "no Windows program $ARCH" ;;
 esac
-DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe
+DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
 need cmake flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool /usr/bin/convert \
     "${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK"
 mkdir -p "$BUILDS"
@@ -35,18 +35,18 @@ if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPL
     fail "the $TRIPLE Windows build failed"
 fi
 
-# The program file: PE type, GUI, Windows' own DLLs only, the icon.
-scenario_file() {
+# A program file: PE type, GUI, Windows' own DLLs only, the icon.
+program_file() {
     local headers dlls foreign images image spots format want got
-    headers=$(x86_64-w64-mingw32-objdump -p "$exe")
+    headers=$(x86_64-w64-mingw32-objdump -p "$1")
     grep -q "^Magic.*($MAGIC)" <<<"$headers" || fail "not a $MAGIC image"
     grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
     dlls=$(awk '/DLL Name:/ { print $3 }' <<<"$headers")
     foreign=$(grep -viE '^(KERNEL32|USER32|GDI32|WINMM|msvcrt)\.dll$' <<<"$dlls")
     [ -z "$foreign" ] || fail "needs DLLs beyond Windows' own: $foreign"
-    ok "$MAGIC GUI program needing only $(tr '\n' ' ' <<<"$dlls")"
+    ok "${1##*/}: $MAGIC GUI program needing only $(tr '\n' ' ' <<<"$dlls")"
     # The icon group IDI_MAIN and its images, as the program file holds them.
-    wrestool -x -t14 -n IDI_MAIN "$exe" >"$WORK/kvo2.ico" && [ -s "$WORK/kvo2.ico" ] || fail "no icon IDI_MAIN"
+    wrestool -x -t14 -n IDI_MAIN "$1" >"$WORK/kvo2.ico" && [ -s "$WORK/kvo2.ico" ] || fail "no icon IDI_MAIN"
     images=$(icotool -l "$WORK/kvo2.ico" | sed 's/--index=[0-9]* //')
     [ "$images" = "--icon --width=32 --height=32 --bit-depth=4 --palette-size=16
 --icon --width=16 --height=16 --bit-depth=4 --palette-size=16
@@ -65,13 +65,21 @@ scenario_file() {
 2_16x16x4 0,0=000000 1,1=808080 4,4=FF0000 11,4=00FF00 4,11=0000FF 11,11=FFFF00
 3_32x32x1 0,0=000000 1,1=FFFFFF 4,4=000000 5,4=FFFFFF 19,5=000000 18,4=FFFFFF
 SPOTS
-    ok "icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
+    ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
+}
+
+# The program and the screen saver, which names itself Kvo (string 1).
+scenario_file() {
+    program_file "$exe"
+    program_file "$scr"
+    wrestool -x --raw -t6 -n1 "$scr" | tr -d '\0' | grep -q Kvo || fail "kvo2.scr: no name Kvo in its strings"
+    ok "kvo2.scr: named Kvo"
 }
 
 # The zip for Windows users (cpack): one folder with the program, of the
 # right PE type, and its note.
 scenario_zip() {
-    local files="README.txt kvo2.exe" zip top listing
+    local files="README.txt kvo2.exe kvo2.scr" zip top listing
     cpack -G ZIP --config "$DIR/CPackConfig.cmake" -B "$WORK/zip" >"$WORK/cpack.log" 2>&1 ||
         fail "cpack: $(cat "$WORK/cpack.log")"
     zip=$(ls "$WORK"/zip/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
@@ -186,6 +194,54 @@ STEPS
     xdotool key Escape
     wait_exit "$PID" 30 0 Escape
     check gone 10 || fail "the window is still there"
+}
+
+# The screen saver: /s over the whole screen, the frame at 4:3 between black
+# bars, ended with status 0 by a key or by the mouse moving away (not by a
+# move of two pixels); /p a child filling a window of the test's own, and
+# following it, ended with status 0 when that window closes; /c, nothing and
+# anything else a message box; a preview window that does not exist status 1.
+scenario_saver() {
+    local end host status args
+    wine_up
+    for end in "key a" "mousemove 160 100"; do
+        xdotool mousemove 100 100
+        start saver win "$scr" /s
+        check screen 60 || fail "/s: the window is not as it should be"
+        shot "/s" 32 "$WINDOW" 0 37 2700 2025
+        xdotool mousemove 102 102
+        sleep 1
+        kill -0 $PID 2>/dev/null || fail "/s ended on a move of two pixels"
+        xdotool $end
+        wait_exit $PID 30 0 "/s, $end"
+    done
+    check host 320 200 60 >"$WORK/host" &
+    host=$!
+    PIDS+=($host)
+    for _ in $(seq 600); do grep -q '^[0-9]' "$WORK/host" && break; sleep 0.1; done
+    win "$scr" /p "$(grep -m1 '^[0-9]' "$WORK/host" | tr -d '\r')" &
+    PID=$!
+    PIDS+=($PID)
+    wait $host || fail "/p: $(cat "$WORK/host")"
+    ok "/p: a child of the window, 320 x 200, then 160 x 200 with it"
+    wait_exit $PID 30 0 "/p, its window closed"
+    for args in /c "" /x "/s now"; do
+        check box 60 >"$WORK/box" &
+        host=$!
+        status=0
+        # shellcheck disable=SC2086
+        timeout 90 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
+        wait $host || fail "kvo2.scr $args: $(cat "$WORK/box")"
+        [ $status = 0 ] || fail "kvo2.scr $args: exit status $status after the message box"
+        ok "kvo2.scr $args: a message box, then exit status 0"
+    done
+    for args in "/p 12345" /p:0 "/p x"; do
+        status=0
+        # shellcheck disable=SC2086
+        timeout 60 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
+        [ $status = 1 ] || fail "kvo2.scr $args: exit status $status, want 1"
+    done
+    ok "a preview window that does not exist: exit status 1"
 }
 
 for scenario in $SCENARIOS; do "scenario_$scenario"; done

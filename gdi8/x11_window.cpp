@@ -1,0 +1,69 @@
+// FindXWindow and FollowXWindow, through Xlib beside SDL.
+#include "x11_window.h"
+
+#include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <unistd.h>
+
+#include <cstdio>
+
+namespace gdi8 {
+
+namespace {
+
+bool Failed = false;
+unsigned long Followed = 0;
+XErrorHandler Previous = nullptr;
+
+int NoteError(Display*, XErrorEvent*) {
+    Failed = true;
+    return 0;
+}
+
+// The window's end shows up as an error about it on SDL's connection, from a
+// drawing request or a query: the program ends there, quietly. Every other
+// error goes where it went before.
+int EndWhenGone(Display* display, XErrorEvent* error) {
+    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+        error->resourceid == Followed)
+        _exit(0);  // no Xlib call may follow, nor exit handlers that make one
+    return Previous ? Previous(display, error) : 0;
+}
+
+}  // namespace
+
+unsigned long FindXWindow(unsigned long id, char* why, size_t size) {
+    Display* display = XOpenDisplay(nullptr);
+    if (!display) {
+        std::snprintf(why, size, "cannot reach the X display \"%s\"", XDisplayName(nullptr));
+        return 0;
+    }
+    if (!id) id = DefaultRootWindow(display);
+    Failed = false;
+    const XErrorHandler before = XSetErrorHandler(NoteError);
+    XWindowAttributes attributes;
+    const bool found = XGetWindowAttributes(display, id, &attributes) && !Failed;
+    XSync(display, False);
+    XSetErrorHandler(before);
+    XCloseDisplay(display);
+    if (found) return id;
+    std::snprintf(why, size, "there is no X window 0x%lx", id);
+    return 0;
+}
+
+void FollowXWindow(SDL_Window* window, unsigned long id) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    Display* display = info.info.x11.display;
+    Followed = id;
+    Previous = XSetErrorHandler(EndWhenGone);
+    // SDL then reads the window's ConfigureNotify as a resize.
+    XWindowAttributes attributes;
+    if (XGetWindowAttributes(display, id, &attributes))
+        XSelectInput(display, id, attributes.your_event_mask | StructureNotifyMask);
+    XFlush(display);
+}
+
+}  // namespace gdi8
