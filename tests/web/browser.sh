@@ -5,7 +5,7 @@
 # browser.sh SOURCE-DIR KVO2-RENDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/common.sh"
+source "$here/../e2e/lib.sh"
 src=$1 render=$2
 need clang node chromium python3 compare
 

@@ -4,7 +4,7 @@
 # unit_tests.sh SOURCE-DIR
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../e2e/common.sh"
+source "$here/../e2e/lib.sh"
 src=$1
 need clang node
 
