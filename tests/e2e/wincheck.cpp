@@ -150,10 +150,14 @@ int Host(int width, int height, double seconds) {
 
 int Box(double seconds) {
     HWND box = nullptr;
-    Within(seconds, [&] { return (box = FindWindowA("#32770", "Kvo")) != nullptr; });
     char text[128] = "";
-    for (HWND c = nullptr; box && !text[0] && (c = FindWindowExA(box, c, "Static", nullptr));)
-        GetWindowTextA(c, text, sizeof text);
+    // Found as soon as it is made, the box may not hold its text yet.
+    Within(seconds, [&] {
+        box = FindWindowA("#32770", "Kvo");
+        for (HWND c = nullptr; box && !text[0] && (c = FindWindowExA(box, c, "Static", nullptr));)
+            GetWindowTextA(c, text, sizeof text);
+        return text[0] != 0;
+    });
     ExpectText("message box", text, "Kvo has no settings\\.");
     PostMessageA(box, WM_COMMAND, IDOK, 0);
     return Failures ? 1 : 0;
