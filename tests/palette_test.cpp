@@ -32,6 +32,11 @@ TEST(Power, ExpAndLogMatchTheLibrary) {
     const auto within = [](long double got, long double want) {
         return std::fabs(got - want) <= 3 * std::ldexp(1.0L, std::ilogb(want) - 63);
     };
+    // Only a C library whose long double functions are exact to 64 bits is a
+    // reference (musl's for 128-bit long double, as on WebAssembly, computes
+    // them in double).
+    const long double ln2 = 0.693147180559945309417232121458176568L;
+    if (std::fabs(std::log(2.0L) - ln2) > std::ldexp(1.0L, -62)) return;
     std::mt19937_64 rng(5);
     for (int i = 0; i < 20000; ++i) {
         // Palette exponents: x ln x for x from 1/256 to 2, times up to 10.
