@@ -2,6 +2,7 @@
 // drawing as the resource IDI_MAIN.
 #include "gdi8.h"
 #include "icon_art.h"
+#include "present.h"
 
 namespace gdi8 {
 namespace {
@@ -16,8 +17,7 @@ constexpr Icon Draw() {
         for (int x = 0; x < 32; ++x) {
             const icon::StandardColour& c =
                 icon::StandardColours[icon::ColourIndex(icon::Colour32[y][x])];
-            image.pixels[y * 32 + x] = 0xFF000000u | static_cast<uint32_t>(c.red) << 16 |
-                                       static_cast<uint32_t>(c.green) << 8 | c.blue;
+            image.pixels[y * 32 + x] = Argb(c.red, c.green, c.blue);
         }
     return image;
 }

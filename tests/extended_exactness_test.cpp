@@ -9,7 +9,7 @@
 #include <cstring>
 #include <random>
 
-#include "extended_steps.h"
+#include "extended/extended_steps.h"
 
 namespace {
 

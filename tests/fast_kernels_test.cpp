@@ -5,8 +5,8 @@
 
 #include <random>
 
-#include "kernels.h"
-#include "numeric.h"
+#include "kernels/kernels.h"
+#include "extended/numeric.h"
 #include "ukvo2.h"
 
 namespace {
@@ -92,18 +92,6 @@ TEST(FastKernels, BlurMatchesPlain) {
         ExpectSameAsPlain(RandomFrame(rng, static_cast<size_t>(w) * h),
                           [&](const KernelSet& set, uint8_t* f) { set.blur(f, w, h, cx, cy, d); },
                           testing::PrintToString(std::vector<int64_t>{w, h, cx, cy, d}));
-    }
-}
-
-TEST(FastKernels, ExpandMatchesPlain) {
-    std::mt19937 rng(99);
-    uint32_t table[256];
-    for (auto& e : table) e = static_cast<uint32_t>(rng());
-    for (size_t count : {0, 1, 7, 8, 9, 63, 1000, FrameBytes}) {
-        const auto pixels = RandomFrame(rng, count + 1);
-        ExpectSameAsPlain(std::vector<uint32_t>(count + 1, 0xdeadbeef),
-                          [&](const KernelSet& set, uint32_t* out) { set.expand(pixels.data(), count, table, out); },
-                          std::to_string(count));
     }
 }
 

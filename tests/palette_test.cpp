@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "extended_steps.h"
+#include "extended/extended_steps.h"
 #include "test_util.h"
 #include "ukvo2.h"
 

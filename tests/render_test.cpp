@@ -206,12 +206,12 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     EXPECT_TRUE(fs::is_symlink(dir / "link.png") && fs::is_fifo(dir / "pipe.gif"));
     // A writer that fails halfway leaves the old file and no temporary.
     std::string error;
-    EXPECT_FALSE(tools::WriteFileAtomically(
+    EXPECT_FALSE(imageio::WriteFileAtomically(
         (dir / "keep.png").string(), [](std::FILE* f) { return std::fputs("half", f) >= 0 && false; }, error));
     // It names the file, and gives no reason of its own: an I/O error.
     EXPECT_NE(error.find((dir / "keep.png").string() + ": Input/output error"), std::string::npos) << error;
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
-    EXPECT_FALSE(tools::WriteFileAtomically((dir / "link.png").string(), [](std::FILE*) { return true; }, error));
+    EXPECT_FALSE(imageio::WriteFileAtomically((dir / "link.png").string(), [](std::FILE*) { return true; }, error));
     EXPECT_NE(error.find("link"), std::string::npos) << error;
     // A good run replaces it whole.
     EXPECT_EQ(Sh("$R --time 1 --out $D/keep.png").status, 0);
@@ -261,7 +261,7 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
     std::FILE* full = std::fopen("/dev/full", "wb");
     ASSERT_TRUE(full);
     errno = 0;
-    EXPECT_FALSE(tools::WriteGifClip(full, 0, 500, 10));
+    EXPECT_FALSE(render::WriteGifClip(full, 0, 500, 10));
     EXPECT_EQ(errno, ENOSPC);
     std::fclose(full);
 }
@@ -298,21 +298,21 @@ TEST(ClipFrames, ReadingsCountsAndDelays) {
         {0, 4294967295u, 1, 4294968, 4294967000u},
     };
     for (const auto& c : cases) {
-        const uint64_t count = tools::ClipFrameCount(c.from, c.to, c.fps);
+        const uint64_t count = render::ClipFrameCount(c.from, c.to, c.fps);
         EXPECT_EQ(count, c.count) << c.from << " " << c.to << " " << c.fps;
-        EXPECT_EQ(tools::ClipFrameTime(c.from, c.fps, count - 1), c.last) << c.from;
+        EXPECT_EQ(render::ClipFrameTime(c.from, c.fps, count - 1), c.last) << c.from;
         // The next reading would not be below `to`, even where it passes 2^32.
         EXPECT_GE(c.from + count * 1000 / c.fps, c.to) << c.from;
     }
     const uint16_t delays[][2] = {{1, 100}, {3, 33}, {6, 17}, {7, 14}, {8, 12}, {16, 6}, {24, 4}, {40, 2}, {50, 2}};
-    for (const auto& d : delays) EXPECT_EQ(tools::ClipFrameDelay(d[0]), d[1]) << d[0];
+    for (const auto& d : delays) EXPECT_EQ(render::ClipFrameDelay(d[0]), d[1]) << d[0];
     const struct { uint64_t done, total; double elapsed; const char* line; } bars[] = {
         {0, 250, 0.0, "[                              ]  0/250 frames, estimating time left"},
         {125, 250, 10.0, "[###############               ]  125/250 frames, 0:10 left"},
         {1, 7201, 1.0, "[                              ]  1/7201 frames, 2:00:00 left"},
         {250, 250, 61.4, "[##############################]  250/250 frames, done in 1:01"},
     };
-    for (const auto& b : bars) EXPECT_EQ(tools::ProgressLine(b.done, b.total, b.elapsed), b.line);
+    for (const auto& b : bars) EXPECT_EQ(render::ProgressLine(b.done, b.total, b.elapsed), b.line);
 }
 
 }  // namespace

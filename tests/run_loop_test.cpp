@@ -75,6 +75,7 @@ TEST(RunLoop, FramesAndTitlesKeepComingAcrossTheClockWrap) {
 
 TEST(RunLoop, AWindowThatCannotOpenGivesStatusOneAndOneLine) {
     OpenFails = true;
+    Record.clear();  // whatever an earlier test of this binary left
     ::testing::internal::CaptureStderr();
     EXPECT_EQ(ukvo2::Run(), 1);
     EXPECT_EQ(::testing::internal::GetCapturedStderr(), "kvo2: cannot open the window: no screen\n");

@@ -5,8 +5,8 @@
 # builds of the presets linux and linux-arm64.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-x86=build/linux/tools/kvo2-render
-arm=build/linux-arm64/tools/kvo2-render
+x86=build/linux/render/kvo2-render
+arm=build/linux-arm64/render/kvo2-render
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 

@@ -1,7 +1,7 @@
 // One frame as a function of the millisecond clock.
 #include <utility>
 
-#include "extended_steps.h"
+#include "extended/extended_steps.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {

@@ -1,6 +1,6 @@
 // RenderJulia: converts the parameter to fixed point and runs the kernel.
-#include "kernels.h"
-#include "numeric.h"
+#include "kernels/kernels.h"
+#include "extended/numeric.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {

@@ -1,5 +1,5 @@
 // The palette: power curves from dark red through orange and yellow to white.
-#include "extended_steps.h"
+#include "extended/extended_steps.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {

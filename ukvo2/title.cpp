@@ -1,5 +1,5 @@
 // The frame-rate title: counting frames, and the rate as text.
-#include "extended_steps.h"
+#include "extended/extended_steps.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {

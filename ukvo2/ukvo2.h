@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "extended.h"
+#include "extended/extended.h"
 
 namespace ukvo2 {
 

@@ -2,8 +2,8 @@
 // kernel.
 #include <cstdlib>
 
-#include "extended_steps.h"
-#include "kernels.h"
+#include "extended/extended_steps.h"
+#include "kernels/kernels.h"
 #include "ukvo2.h"
 
 namespace ukvo2 {

@@ -21,7 +21,7 @@
 #include <regex>
 #include <string>
 
-#include "kernels.h"
+#include "kernels/kernels.h"
 #include "test_util.h"
 #include "ukvo2.h"
 // After the others: windows.h defines many macros.

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "render_options.h"
+#include "options.h"
 
 namespace {
 
@@ -39,9 +39,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         else args.back() += static_cast<char>(data[i]);
     }
 
-    tools::RenderOptions o;
+    render::RenderOptions o;
     std::string error;
-    if (!tools::ParseRenderOptions(args, o, error)) {
+    if (!render::ParseRenderOptions(args, o, error)) {
         Check(!error.empty());
         for (const unsigned char c : error) Check(c >= 0x20 && c != 0x7f);
         return 0;

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "kernels.h"
-#include "numeric.h"
+#include "kernels/kernels.h"
+#include "extended/numeric.h"
 #include "ukvo2.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -1,0 +1,264 @@
+// The window through SDL2: a streaming texture, filled through a 256-entry
+// table of 32-bit colours and stretched over the window by the renderer.
+#include <SDL.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "gdi8.h"
+#include "present.h"
+#include "x11_window.h"
+
+namespace gdi8 {
+
+void* WindowHandle = nullptr;
+Place Where = Place::Window;
+uintptr_t Parent = 0;
+
+namespace {
+
+SDL_Window* Window = nullptr;
+SDL_Renderer* Renderer = nullptr;
+SDL_Texture* Texture = nullptr;
+int BitmapWidth = 0;
+int BitmapHeight = 0;
+// The pixels to paint; null means there is nothing to paint.
+const uint8_t* PaintPixels = nullptr;
+// The colour table as ARGB8888 texture pixels.
+uint32_t Colours[256];
+char Failure[256] = "";
+
+bool Fail(const char* what) {
+    SDL_snprintf(Failure, sizeof Failure, "%s: %s", what, SDL_GetError());
+    return false;
+}
+
+// Starts SDL's video on a driver that shows windows on a screen. Unless the
+// user chose one (SDL_VIDEODRIVER), SDL's offscreen and dummy drivers are
+// left out: with them the program would run on unseen. So is Wayland when
+// there is no runtime directory to find its socket in, where its library
+// would complain on stderr. Another program's window is an X window.
+bool StartVideo() {
+    if (SDL_getenv("SDL_VIDEODRIVER")) return SDL_Init(SDL_INIT_VIDEO) == 0;
+    if (Where == Place::Inside) {
+        SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+        return SDL_Init(SDL_INIT_VIDEO) == 0;
+    }
+    const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+    const bool waylandReachable = SDL_getenv("XDG_RUNTIME_DIR") || (wayland && wayland[0] == '/');
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+        const std::string name = SDL_GetVideoDriver(i);
+        if (name == "offscreen" || name == "dummy" || name == "evdev") continue;
+        if (name == "wayland" && !waylandReachable) continue;
+        drivers += (drivers.empty() ? "" : ",") + name;
+    }
+    if (drivers.empty()) {
+        SDL_SetError("no video driver for a screen");
+        return false;
+    }
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, drivers.c_str());
+    return SDL_Init(SDL_INIT_VIDEO) == 0;
+}
+
+bool FullScreen() {
+    return SDL_GetWindowFlags(Window) & SDL_WINDOW_FULLSCREEN;
+}
+
+// Converts the frame into the texture and stretches it over the client area,
+// or, full screen and in another program's window, over the largest part of
+// it that keeps the frame's aspect, between black bars.
+void Paint() {
+    if (!PaintPixels) return;
+    int outWidth = 0, outHeight = 0;
+    // A minimised window has no area to paint into.
+    if (SDL_GetRendererOutputSize(Renderer, &outWidth, &outHeight) != 0 ||
+        outWidth <= 0 || outHeight <= 0)
+        return;
+    void* texels = nullptr;
+    int pitch = 0;
+    if (SDL_LockTexture(Texture, nullptr, &texels, &pitch) != 0) return;
+    const size_t width = static_cast<size_t>(BitmapWidth);
+    for (int y = 0; y < BitmapHeight; ++y) {
+        ExpandFrame(PaintPixels + static_cast<size_t>(y) * width, width, Colours,
+                           reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(texels) +
+                                                       static_cast<size_t>(y) * pitch));
+    }
+    SDL_UnlockTexture(Texture);
+    if (Where == Place::Window && !FullScreen()) {
+        SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
+    } else {
+        const Box box = FitFrame(outWidth, outHeight, BitmapWidth, BitmapHeight);
+        const SDL_Rect to = {box.x, box.y, box.width, box.height};
+        SDL_SetRenderDrawColor(Renderer, 0, 0, 0, 255);
+        SDL_RenderClear(Renderer);
+        SDL_RenderCopy(Renderer, Texture, nullptr, &to);
+    }
+    SDL_RenderPresent(Renderer);
+}
+
+// Sets the client area to n times the frame and centres the window.
+void Zoom(int n) {
+    SDL_SetWindowSize(Window, BitmapWidth * n, BitmapHeight * n);
+    SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+}
+
+[[noreturn]] void Close() {
+    CloseWindow();
+    std::exit(0);
+}
+
+// Full screen at the desktop's resolution, or back to the window as it was.
+void ToggleFullScreen() {
+    SDL_SetWindowFullscreen(Window, FullScreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+}
+
+void HandleKey(SDL_Keycode key, bool alt, bool repeat) {
+    if (Where == Place::Inside) return;  // another program's window: its keys
+    if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) {
+        if (!repeat) ToggleFullScreen();
+        return;
+    }
+    // Keys pressed with Alt belong to the system, as on Windows.
+    if (alt) return;
+    switch (key) {
+        case SDLK_ESCAPE:
+            Close();
+        case SDLK_1:
+        case SDLK_2:
+        case SDLK_4:
+            if (!FullScreen()) Zoom(static_cast<int>(key - SDLK_0));
+            break;
+        default:
+            break;
+    }
+}
+
+void HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            Close();
+        case SDL_KEYDOWN:
+            HandleKey(event.key.keysym.sym, event.key.keysym.mod & KMOD_ALT, event.key.repeat);
+            break;
+        case SDL_WINDOWEVENT:
+            switch (event.window.event) {
+                case SDL_WINDOWEVENT_CLOSE:
+                    Close();
+                case SDL_WINDOWEVENT_EXPOSED:
+                case SDL_WINDOWEVENT_SIZE_CHANGED:
+                    Paint();
+                    break;
+                default:
+                    break;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+bool OpenWindow(const char* title, int width, int height) {
+    const bool inside = Where == Place::Inside;
+    const bool saver = inside || Where == Place::Screen;
+    // Ctrl+C and kill end the process as signals do, not as a close; inside
+    // another program's window SDL makes them a close, which ends it with 0.
+    if (!inside) SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    // Else SDL holds the screen saver off from its start on.
+    if (saver) SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+    SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
+    // Nearest-neighbour stretching: only palette colours reach the screen.
+    SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+    const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
+    if (inside && !parent) return false;
+    if (!StartVideo()) return Fail("SDL_Init");
+    const Uint32 fullScreen = Where == Place::Window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    Window = inside ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
+                    : SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
+                                       width, height,
+                                       SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | fullScreen);
+    if (!Window) {
+        Fail(inside ? "SDL_CreateWindowFrom" : "SDL_CreateWindow");
+        SDL_Quit();
+        return false;
+    }
+    // Another program's window gets the software renderer on X's own
+    // drawing, which works with any visual and, unlike GL, does not make SDL
+    // remake the window, overwriting its title.
+    if (inside) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+    if (!inside) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_ACCELERATED);
+    if (!Renderer) Renderer = SDL_CreateRenderer(Window, -1, SDL_RENDERER_SOFTWARE);
+    if (Renderer)
+        Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                    SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!Texture) {
+        Fail(Renderer ? "SDL_CreateTexture" : "SDL_CreateRenderer");
+        if (Renderer) SDL_DestroyRenderer(Renderer);
+        SDL_DestroyWindow(Window);
+        Renderer = nullptr;
+        Window = nullptr;
+        SDL_Quit();
+        return false;
+    }
+    BitmapWidth = width;
+    BitmapHeight = height;
+    for (int i = 0; i < 256; ++i) {
+        const uint8_t grey = static_cast<uint8_t>(i);
+        Colours[i] = Argb(grey, grey, grey);
+    }
+    WindowHandle = Window;
+    if (inside) {
+        FollowXWindow(Window, parent);
+        return true;
+    }
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(MainIcon), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon) {
+        SDL_SetWindowIcon(Window, icon);
+        SDL_FreeSurface(icon);
+    }
+    SDL_ShowWindow(Window);
+    if (!saver) SDL_DisableScreenSaver();
+    return true;
+}
+
+const char* OpenFailure() { return Failure; }
+
+int SetPalette(const void* colours, int lastIndex) {
+    const uint8_t* entry = static_cast<const uint8_t*>(colours);
+    for (int i = 0; i <= lastIndex && i < 256; ++i, entry += 4)
+        Colours[i] = Argb(entry[2], entry[1], entry[0]);
+    return 1;
+}
+
+int ShowFrame(const uint8_t* pixels) {
+    PaintPixels = pixels;
+    Paint();
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) HandleEvent(event);
+    std::this_thread::yield();
+    return 1;
+}
+
+void SetTitle(const char* text) {
+    if (Where != Place::Inside) SDL_SetWindowTitle(Window, text);
+}
+
+void CloseWindow() {
+    PaintPixels = nullptr;
+    SDL_DestroyTexture(Texture);
+    SDL_DestroyRenderer(Renderer);
+    Texture = nullptr;
+    Renderer = nullptr;
+    SDL_DestroyWindow(Window);
+    Window = nullptr;
+    WindowHandle = nullptr;
+    if (Where == Place::Window || Where == Place::FullScreen) SDL_EnableScreenSaver();
+    SDL_Quit();
+}
+
+}  // namespace gdi8

@@ -1,0 +1,285 @@
+// The window through Windows USER and GDI: an 8-bit top-down DIB stretched
+// over the client area by StretchDIBits, painted synchronously each frame.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "gdi8.h"
+#include "present.h"
+
+namespace gdi8 {
+
+void* WindowHandle = nullptr;
+Place Where = Place::Window;
+uintptr_t Parent = 0;
+
+namespace {
+
+HWND Window() { return static_cast<HWND>(WindowHandle); }
+
+// The class owns its device context: fetched once, used for every paint.
+HDC DeviceContext = nullptr;
+WNDCLASSA WindowClass;
+int BitmapWidth = 0;
+int BitmapHeight = 0;
+// The outer size at zoom 1: the client area grown by caption and borders.
+int OuterWidth = 0;
+int OuterHeight = 0;
+int WindowX = 0;
+int WindowY = 0;
+// The pixels to paint; null means there is nothing to paint.
+const uint8_t* PaintPixels = nullptr;
+// The bitmap header and its 256-entry colour table, allocated once.
+BITMAPINFO* Header = nullptr;
+constexpr size_t HeaderBytes = sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD);
+static_assert(HeaderBytes == 1064, "a 40-byte header and 256 colour entries");
+char Failure[128] = "";
+// Where the cursor was when the screen saver started, and how far it may
+// move from there before the screen saver ends.
+POINT CursorAtStart;
+constexpr int MouseSlack = 4;
+
+HWND ParentWindow() { return reinterpret_cast<HWND>(Parent); }
+
+// Only the program's own windows hold the screen saver off.
+bool HoldsScreenSaverOff() { return Where == Place::Window || Where == Place::FullScreen; }
+
+bool Fail(const char* what) {
+    std::snprintf(Failure, sizeof Failure, "%s failed (error %lu)", what, GetLastError());
+    return false;
+}
+
+// The position that centres a window of this outer size on the screen; off
+// the screen's top left when the window is larger than the screen.
+POINT Centred(int width, int height) {
+    return {(GetSystemMetrics(SM_CXSCREEN) - width) / 2,
+            (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
+}
+
+// Stretches the frame over the client area; outside a window of its own,
+// over the largest part of it with the frame's aspect, between black bars.
+void Paint(HWND window) {
+    RECT client;
+    GetClientRect(window, &client);
+    const int width = client.right - client.left, height = client.bottom - client.top;
+    if (Where == Place::Window) {
+        StretchDIBits(DeviceContext, 0, 0, width, height, 0, 0, BitmapWidth, BitmapHeight,
+                      PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+        return;
+    }
+    const Box box = FitFrame(width, height, BitmapWidth, BitmapHeight);
+    const int right = box.x + box.width, bottom = box.y + box.height;
+    PatBlt(DeviceContext, 0, 0, box.x, height, BLACKNESS);
+    PatBlt(DeviceContext, right, 0, width - right, height, BLACKNESS);
+    PatBlt(DeviceContext, 0, 0, width, box.y, BLACKNESS);
+    PatBlt(DeviceContext, 0, bottom, width, height - bottom, BLACKNESS);
+    // Shrunk into a preview, whole lines are dropped rather than blended into
+    // colours outside the palette. (Enlarged, the default mode is the same
+    // and, under Wine, many times faster.)
+    const bool shrunk = box.width < BitmapWidth || box.height < BitmapHeight;
+    SetStretchBltMode(DeviceContext, shrunk ? COLORONCOLOR : BLACKONWHITE);
+    StretchDIBits(DeviceContext, box.x, box.y, box.width, box.height, 0, 0, BitmapWidth,
+                  BitmapHeight, PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// Inside another program's window: ends with it, and keeps its client size.
+void FollowParent() {
+    if (!IsWindow(ParentWindow())) {
+        CloseWindow();
+        ExitProcess(0);
+    }
+    RECT want, have;
+    GetClientRect(ParentWindow(), &want);
+    GetClientRect(Window(), &have);
+    if (want.right != have.right || want.bottom != have.bottom)
+        SetWindowPos(Window(), nullptr, 0, 0, want.right, want.bottom,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A screen saver ends on a mouse movement of more than a few pixels.
+bool MouseMovedAway() {
+    POINT at;
+    GetCursorPos(&at);
+    return std::abs(at.x - CursorAtStart.x) > MouseSlack ||
+           std::abs(at.y - CursorAtStart.y) > MouseSlack;
+}
+
+void Zoom(HWND window, int n) {
+    const int width = OuterWidth * n;
+    const int height = OuterHeight * n;
+    const POINT at = Centred(width, height);
+    SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
+}
+
+LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_PAINT:
+            if (PaintPixels) {
+                Paint(window);
+                ValidateRect(Window(), nullptr);
+            }
+            return 0;
+        case WM_ERASEBKGND:
+            return 0;
+        case WM_CLOSE:
+            CloseWindow();
+            ExitProcess(0);
+        case WM_KEYDOWN:
+            if (Where == Place::Screen ||
+                (Where != Place::Inside && (wParam & 0xFF) == VK_ESCAPE))
+                SendMessageA(window, WM_CLOSE, 0, 0);
+            return 0;
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_XBUTTONDOWN:
+            if (Where == Place::Screen) SendMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        case WM_MOUSEMOVE:
+            if (Where == Place::Screen && MouseMovedAway()) SendMessageA(window, WM_CLOSE, 0, 0);
+            break;
+        case WM_SETCURSOR:
+            if (Where == Place::Screen) {
+                SetCursor(nullptr);
+                return TRUE;
+            }
+            break;
+        case WM_DESTROY:
+            // Not closed by CloseWindow: the parent went and took it along.
+            if (Where == Place::Inside && WindowHandle) ExitProcess(0);
+            break;
+        case WM_SYSCOMMAND:
+            if ((wParam & ~static_cast<WPARAM>(0xF)) == ZoomCommandIds[0]) {
+                // A zoom command whose factor bits are 0 would shrink the
+                // window to nothing; it is ignored.
+                if (wParam & 7) Zoom(window, static_cast<int>(wParam & 7));
+                return 0;
+            }
+            break;
+        default:
+            break;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+bool OpenWindow(const char* title, int width, int height) {
+    if (Where == Place::Inside && !IsWindow(ParentWindow())) {
+        std::snprintf(Failure, sizeof Failure, "there is no window %p", ParentWindow());
+        return false;
+    }
+    const HINSTANCE instance = GetModuleHandleA(nullptr);
+    WindowClass = {};
+    WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
+    WindowClass.lpfnWndProc = WindowProc;
+    WindowClass.hInstance = instance;
+    WindowClass.hIcon = LoadIconA(instance, "IDI_MAIN");
+    WindowClass.hCursor = Where == Place::Screen ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
+    WindowClass.lpszClassName = title;
+    if (!RegisterClassA(&WindowClass)) return Fail("RegisterClassA");
+
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    OuterWidth = outer.right - outer.left;
+    OuterHeight = outer.bottom - outer.top;
+    BitmapWidth = width;
+    BitmapHeight = height;
+    const POINT at = Centred(OuterWidth, OuterHeight);
+    WindowX = at.x;
+    WindowY = at.y;
+
+    HWND window = nullptr;
+    if (Where == Place::Window) {
+        window = CreateWindowExA(0, title, title, WS_OVERLAPPEDWINDOW, WindowX, WindowY,
+                                 OuterWidth, OuterHeight, nullptr, nullptr, nullptr, nullptr);
+    } else if (Where == Place::Inside) {
+        RECT area;
+        GetClientRect(ParentWindow(), &area);
+        window = CreateWindowExA(0, title, title, WS_CHILD, 0, 0, area.right, area.bottom,
+                                 ParentWindow(), nullptr, nullptr, nullptr);
+    } else {
+        // The whole desktop, every monitor of it; borderless, and a screen
+        // saver above every other window.
+        window = CreateWindowExA(Where == Place::Screen ? WS_EX_TOPMOST : 0, title, title,
+                                 WS_POPUP, GetSystemMetrics(SM_XVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_YVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, nullptr,
+                                 nullptr);
+    }
+    if (!window) {
+        Fail("CreateWindowExA");
+        UnregisterClassA(title, instance);
+        return false;
+    }
+    WindowHandle = window;
+    ShowWindow(window, SW_SHOWNORMAL);
+    DeviceContext = GetDC(window);
+    GetCursorPos(&CursorAtStart);
+
+    Header = static_cast<BITMAPINFO*>(std::calloc(1, HeaderBytes));
+    Header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    Header->bmiHeader.biWidth = width;
+    Header->bmiHeader.biHeight = -height;  // rows from the top down
+    Header->bmiHeader.biPlanes = 1;
+    Header->bmiHeader.biBitCount = 8;
+    Header->bmiHeader.biCompression = BI_RGB;
+    Header->bmiHeader.biClrUsed = 256;
+    for (int i = 0; i < 256; ++i) {
+        const BYTE grey = static_cast<BYTE>(i);
+        Header->bmiColors[i] = {grey, grey, grey, 0};
+    }
+
+    if (Where == Place::Window) {
+        const HMENU menu = GetSystemMenu(window, FALSE);
+        AppendMenuA(menu, MF_STRING, ZoomCommandIds[1], "Zoom 1 x 1");
+        AppendMenuA(menu, MF_STRING, ZoomCommandIds[2], "Zoom 2 x 2");
+        AppendMenuA(menu, MF_STRING, ZoomCommandIds[3], "Zoom 4 x 4");
+    }
+
+    // Not written to the user profile: the next session has its own setting.
+    if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    return true;
+}
+
+const char* OpenFailure() { return Failure; }
+
+int SetPalette(const void* colours, int lastIndex) {
+    if (lastIndex > 255) lastIndex = 255;
+    if (lastIndex >= 0) std::memcpy(Header->bmiColors, colours, (lastIndex + 1) * 4u);
+    return 1;
+}
+
+int ShowFrame(const uint8_t* pixels) {
+    if (Where == Place::Inside) FollowParent();
+    PaintPixels = pixels;
+    InvalidateRect(Window(), nullptr, TRUE);
+    SendMessageA(Window(), WM_PAINT, 0, 0);
+    MSG message;
+    while (PeekMessageA(&message, Window(), 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    Sleep(0);
+    return 1;
+}
+
+void SetTitle(const char* text) {
+    SendMessageA(Window(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+}
+
+void CloseWindow() {
+    const HWND window = Window();
+    PaintPixels = nullptr;
+    WindowHandle = nullptr;
+    ReleaseDC(window, DeviceContext);
+    DeviceContext = nullptr;
+    DestroyWindow(window);
+    if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+}
+
+}  // namespace gdi8
