@@ -46,22 +46,25 @@ struct TrigConstants {
         R(-0.5)};
 };
 
+// The polynomial with coefficients c (highest power first) at x, by Horner's
+// rule.
+template <typename R, int N>
+R Horner(const R (&c)[N], R x) {
+    R p = c[0];
+    for (int i = 1; i < N; ++i) p = c[i] + x * p;
+    return p;
+}
+
 template <typename R>
 R SinPoly(R r) {
-    using C = TrigConstants<R>;
     const R r2 = r * r;
-    R p = C::sine[0];
-    for (int i = 1; i < 10; ++i) p = C::sine[i] + r2 * p;
-    return r + r * r2 * p;
+    return r + r * r2 * Horner(TrigConstants<R>::sine, r2);
 }
 
 template <typename R>
 R CosPoly(R r) {
-    using C = TrigConstants<R>;
     const R r2 = r * r;
-    R p = C::cosine[0];
-    for (int i = 1; i < 11; ++i) p = C::cosine[i] + r2 * p;
-    return R(1) + r2 * p;
+    return R(1) + r2 * Horner(TrigConstants<R>::cosine, r2);
 }
 
 // x = n pi/2 + r with |r| <= about pi/4; returns n mod 4 and r.
@@ -76,13 +79,10 @@ int Reduce(R x, R& r) {
     return static_cast<int>(TruncToInt64(n) & 3);
 }
 
-// Sine and cosine, to about one unit in the last place for |x| < 2^31; NaN
-// beyond, and for NaN and infinities.
+// The sine of n pi/2 + r, from the quadrant n (mod 4) and r.
 template <typename R>
-R Sine(R x) {
-    if (!(Abs(x) < TrigConstants<R>::reduceLimit)) return R(std::numeric_limits<double>::quiet_NaN());
-    R r = R(0);
-    switch (Reduce(x, r)) {
+R SineInQuadrant(int n, R r) {
+    switch (n & 3) {
         case 0: return SinPoly(r);
         case 1: return CosPoly(r);
         case 2: return -SinPoly(r);
@@ -90,16 +90,22 @@ R Sine(R x) {
     }
 }
 
+// Sine and cosine, to about one unit in the last place for |x| < 2^31; NaN
+// beyond, and for NaN and infinities. The cosine is the sine a quadrant on.
+template <typename R>
+R Sine(R x) {
+    if (!(Abs(x) < TrigConstants<R>::reduceLimit)) return R(std::numeric_limits<double>::quiet_NaN());
+    R r = R(0);
+    const int n = Reduce(x, r);
+    return SineInQuadrant(n, r);
+}
+
 template <typename R>
 R Cosine(R x) {
     if (!(Abs(x) < TrigConstants<R>::reduceLimit)) return R(std::numeric_limits<double>::quiet_NaN());
     R r = R(0);
-    switch (Reduce(x, r)) {
-        case 0: return CosPoly(r);
-        case 1: return -SinPoly(r);
-        case 2: return -CosPoly(r);
-        default: return SinPoly(r);
-    }
+    const int n = Reduce(x, r);
+    return SineInQuadrant(n + 1, r);
 }
 
 // ---- Exp, log and the palette's power ------------------------------------------

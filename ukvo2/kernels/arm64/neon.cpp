@@ -9,8 +9,7 @@
 
 namespace ukvo2::neon {
 
-#define KVO_BLOCK_W 4
-#define KVO_BLOCK_H 2
+#define KVO_LANES 8
 // The high halves of the signed 16 x 16-bit products: the two widening
 // multiplies' odd 16-bit halves.
 #define KVO_MULHI(a, b)                                                                    \
@@ -22,10 +21,6 @@ namespace ukvo2::neon {
 #include "kernels/lanes/julia_band.inc"
 #include "kernels/arm64/zoomblur_neon.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
-#undef KVO_BLOCK_W
-#undef KVO_BLOCK_H
-#undef KVO_MULHI
-#undef KVO_ANY_LANE
 
 extern const KernelSet Kernels = {"neon", RenderJulia, ZoomBlur, nullptr};
 

@@ -19,18 +19,13 @@ inline v128_t MulHigh16(v128_t a, v128_t b) {
 }
 }  // namespace
 
-#define KVO_BLOCK_W 4
-#define KVO_BLOCK_H 2
+#define KVO_LANES 8
 #define KVO_MULHI(a, b) ((VecS)MulHigh16((v128_t)(a), (v128_t)(b)))
 #define KVO_ANY_LANE(v) wasm_v128_any_true((v128_t)(v))
 #include "kernels/lanes/julia_lanes.inc"
 #include "kernels/lanes/julia_band.inc"
 #include "kernels/wasm/zoomblur_simd128.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
-#undef KVO_BLOCK_W
-#undef KVO_BLOCK_H
-#undef KVO_MULHI
-#undef KVO_ANY_LANE
 
 extern const KernelSet Kernels = {"simd128", RenderJulia, ZoomBlur, nullptr};
 

@@ -10,18 +10,13 @@
 
 namespace ukvo2::avx2 {
 
-#define KVO_BLOCK_W 4
-#define KVO_BLOCK_H 4
+#define KVO_LANES 16
 #define KVO_MULHI(a, b) ((VecS)_mm256_mulhi_epi16((__m256i)(a), (__m256i)(b)))
 #define KVO_ANY_LANE(v) (!_mm256_testz_si256((__m256i)(v), (__m256i)(v)))
 #include "kernels/lanes/julia_lanes.inc"
 #include "kernels/lanes/julia_band.inc"
 #include "kernels/x86/zoomblur_avx2.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
-#undef KVO_BLOCK_W
-#undef KVO_BLOCK_H
-#undef KVO_MULHI
-#undef KVO_ANY_LANE
 
 extern const KernelSet Kernels = {"avx2", RenderJulia, ZoomBlur, CpuRunsAvx2};
 

@@ -11,14 +11,11 @@
 
 namespace ukvo2::avx512 {
 
-#define KVO_BLOCK_W 8
-#define KVO_BLOCK_H 4
+#define KVO_LANES 32
 #include "kernels/lanes/julia_lanes.inc"
 #include "kernels/x86/julia_band_avx512.inc"
 #include "kernels/x86/zoomblur_avx512.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
-#undef KVO_BLOCK_W
-#undef KVO_BLOCK_H
 
 extern const KernelSet Kernels = {"avx512", RenderJulia, ZoomBlur, CpuRunsAvx512};
 

@@ -9,18 +9,13 @@
 
 namespace ukvo2::sse2 {
 
-#define KVO_BLOCK_W 4
-#define KVO_BLOCK_H 2
+#define KVO_LANES 8
 #define KVO_MULHI(a, b) ((VecS)_mm_mulhi_epi16((__m128i)(a), (__m128i)(b)))
 #define KVO_ANY_LANE(v) (_mm_movemask_epi8((__m128i)(v)) != 0)
 #include "kernels/lanes/julia_lanes.inc"
 #include "kernels/lanes/julia_band.inc"
 #include "kernels/x86/zoomblur_sse2.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
-#undef KVO_BLOCK_W
-#undef KVO_BLOCK_H
-#undef KVO_MULHI
-#undef KVO_ANY_LANE
 
 // Every x86 processor that runs the program has SSE2.
 extern const KernelSet Kernels = {"sse2", RenderJulia, ZoomBlur, nullptr};
