@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Line and branch coverage of ukvo2/, gdi8/ and tools/ by the test suite: builds
-# the linux-coverage preset (gcov's counters), runs the suite from fresh counts
-# and prints a table per file and a summary per folder (gcovr). The test with
+# Line and branch coverage of ukvo2/, gdi8/, render/ and imageio/ by the test
+# suite: builds the linux-coverage preset (gcov's counters), runs the suite
+# from fresh counts and prints a table per file and a summary per folder
+# (gcovr). The test with
 # the file-size limit (Render.WriteFaultsAndInterrupts...) is left out: the
 # instrumented tool writes its counts at exit under the same limit, and is
 # killed for it.
@@ -17,12 +18,12 @@ status=0
 ctest --preset linux-coverage || status=$?
 
 gcovr -r . -j 2 --exclude-throw-branches --exclude-unreachable-branches \
-  -f 'ukvo2/' -f 'gdi8/' -f 'tools/' --json "$build/coverage.json" \
-  "$build"/{gdi8,ukvo2,kvo2,tools,tests}
+  -f 'ukvo2/' -f 'gdi8/' -f 'render/' -f 'imageio/' --json "$build/coverage.json" \
+  "$build"/{gdi8,ukvo2,kvo2,render,imageio,tests}
 report() { gcovr -a "$build/coverage.json" "$@"; }
 echo "== lines"; report
 echo "== branches"; report -b
-for folder in ukvo2 gdi8 tools; do
+for folder in ukvo2 gdi8 render imageio; do
   echo "== $folder/"
   report -f "$folder/" -s -o /dev/null | grep -E '^(lines|branches)'
 done

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Installs what Kvo needs to build and test on Debian or Ubuntu. Runs
-# apt-get only when a package is missing; uses sudo when not root.
+# Installs what Kvo needs on Debian or Ubuntu: everything to build and test
+# it, or with --demo only what building the program and kvo2-render needs
+# (a compiler, CMake, SDL2, libpng, giflib, CLI11), without recommended
+# packages. Runs apt-get only when a package is missing; uses sudo when not
+# root.
 set -euo pipefail
+
+demo=(g++ make cmake pkg-config libsdl2-dev libpng-dev libgif-dev libcli11-dev)
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
@@ -26,6 +31,12 @@ packages=(
   python3 nodejs chromium
 )
 
+apt_options=(-y)
+if [ "${1:-}" = --demo ]; then
+  packages=("${demo[@]}")
+  apt_options+=(--no-install-recommends)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
@@ -35,9 +46,12 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 export DEBIAN_FRONTEND=noninteractive
-dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
-if [ "$(dpkg --print-architecture)" != arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
-  "${sudo[@]}" dpkg --add-architecture arm64
+# The test set-up's 32-bit x86 and 64-bit ARM packages.
+if [ "${1:-}" != --demo ]; then
+  dpkg --print-foreign-architectures | grep -qx i386 || "${sudo[@]}" dpkg --add-architecture i386
+  if [ "$(dpkg --print-architecture)" != arm64 ] && ! dpkg --print-foreign-architectures | grep -qx arm64; then
+    "${sudo[@]}" dpkg --add-architecture arm64
+  fi
 fi
 "${sudo[@]}" apt-get update
-"${sudo[@]}" apt-get install -y "${missing[@]}"
+"${sudo[@]}" apt-get install "${apt_options[@]}" "${missing[@]}"
