@@ -160,11 +160,8 @@ void HandleEvent(const SDL_Event& event) {
     }
 }
 
-}  // namespace
-
-bool OpenWindow(const char* title, int width, int height) {
-    const bool inside = Where == Place::Inside;
-    const bool saver = inside || Where == Place::Screen;
+// The hints SDL reads as it starts and as it makes the window and renderer.
+void SetHints(bool inside, bool saver) {
     // Ctrl+C and kill end the process as signals do, not as a close; inside
     // another program's window SDL makes them a close, which ends it with 0.
     if (!inside) SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -173,19 +170,28 @@ bool OpenWindow(const char* title, int width, int height) {
     SDL_SetHint(SDL_HINT_RENDER_VSYNC, "0");
     // Nearest-neighbour stretching: only palette colours reach the screen.
     SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-    const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
-    if (inside && !parent) return false;
-    if (!StartVideo()) return Fail("SDL_Init");
+}
+
+// The window: another program's X window `parent`, or a window of its own,
+// centred, hidden until it is ready and full screen unless Where is Window.
+// On failure SDL ends with it.
+bool MakeWindow(const char* title, int width, int height, unsigned long parent) {
+    const bool inside = Where == Place::Inside;
     const Uint32 fullScreen = Where == Place::Window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
     Window = inside ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
                     : SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        width, height,
                                        SDL_WINDOW_RESIZABLE | SDL_WINDOW_HIDDEN | fullScreen);
-    if (!Window) {
-        Fail(inside ? "SDL_CreateWindowFrom" : "SDL_CreateWindow");
-        SDL_Quit();
-        return false;
-    }
+    if (Window) return true;
+    Fail(inside ? "SDL_CreateWindowFrom" : "SDL_CreateWindow");
+    SDL_Quit();
+    return false;
+}
+
+// The renderer, accelerated where it can be, and the streaming texture the
+// frame goes through. On failure the window and SDL end with them.
+bool MakeRenderer(int width, int height) {
+    const bool inside = Where == Place::Inside;
     // Another program's window gets the software renderer on X's own
     // drawing, which works with any visual and, unlike GL, does not make SDL
     // remake the window, overwriting its title.
@@ -195,15 +201,36 @@ bool OpenWindow(const char* title, int width, int height) {
     if (Renderer)
         Texture = SDL_CreateTexture(Renderer, SDL_PIXELFORMAT_ARGB8888,
                                     SDL_TEXTUREACCESS_STREAMING, width, height);
-    if (!Texture) {
-        Fail(Renderer ? "SDL_CreateTexture" : "SDL_CreateRenderer");
-        if (Renderer) SDL_DestroyRenderer(Renderer);
-        SDL_DestroyWindow(Window);
-        Renderer = nullptr;
-        Window = nullptr;
-        SDL_Quit();
-        return false;
+    if (Texture) return true;
+    Fail(Renderer ? "SDL_CreateTexture" : "SDL_CreateRenderer");
+    if (Renderer) SDL_DestroyRenderer(Renderer);
+    SDL_DestroyWindow(Window);
+    Renderer = nullptr;
+    Window = nullptr;
+    SDL_Quit();
+    return false;
+}
+
+// The program's icon on the window, where the window manager shows one.
+void SetIcon() {
+    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
+        const_cast<uint32_t*>(MainIcon), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_ARGB8888);
+    if (icon) {
+        SDL_SetWindowIcon(Window, icon);
+        SDL_FreeSurface(icon);
     }
+}
+
+}  // namespace
+
+bool OpenWindow(const char* title, int width, int height) {
+    const bool inside = Where == Place::Inside;
+    const bool saver = inside || Where == Place::Screen;
+    SetHints(inside, saver);
+    const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
+    if (inside && !parent) return false;
+    if (!StartVideo()) return Fail("SDL_Init");
+    if (!MakeWindow(title, width, height, parent) || !MakeRenderer(width, height)) return false;
     BitmapWidth = width;
     BitmapHeight = height;
     for (int i = 0; i < 256; ++i) {
@@ -215,12 +242,7 @@ bool OpenWindow(const char* title, int width, int height) {
         FollowXWindow(Window, parent);
         return true;
     }
-    SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
-        const_cast<uint32_t*>(MainIcon), 32, 32, 32, 32 * 4, SDL_PIXELFORMAT_ARGB8888);
-    if (icon) {
-        SDL_SetWindowIcon(Window, icon);
-        SDL_FreeSurface(icon);
-    }
+    SetIcon();
     SDL_ShowWindow(Window);
     if (!saver) SDL_DisableScreenSaver();
     return true;

@@ -113,6 +113,15 @@ void Zoom(HWND window, int n) {
     SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
 }
 
+// Handles a system command if it is one of the zoom entries, whose low three
+// bits are the factor. One whose factor bits are 0 would shrink the window to
+// nothing; it is ignored.
+bool ZoomCommand(HWND window, WPARAM command) {
+    if ((command & ~static_cast<WPARAM>(0xF)) != ZoomCommandIds[0]) return false;
+    if (command & 7) Zoom(window, static_cast<int>(command & 7));
+    return true;
+}
+
 LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_PAINT:
@@ -152,17 +161,87 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             if (Where == Place::Inside && WindowHandle) ExitProcess(0);
             break;
         case WM_SYSCOMMAND:
-            if ((wParam & ~static_cast<WPARAM>(0xF)) == ZoomCommandIds[0]) {
-                // A zoom command whose factor bits are 0 would shrink the
-                // window to nothing; it is ignored.
-                if (wParam & 7) Zoom(window, static_cast<int>(wParam & 7));
-                return 0;
-            }
+            if (ZoomCommand(window, wParam)) return 0;
             break;
         default:
             break;
     }
     return DefWindowProcA(window, message, wParam, lParam);
+}
+
+// The window class, named by the title: the window procedure, the program's
+// icon, and the arrow cursor except over a screen saver.
+bool RegisterWindowClass(HINSTANCE instance, const char* title) {
+    WindowClass = {};
+    WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
+    WindowClass.lpfnWndProc = WindowProc;
+    WindowClass.hInstance = instance;
+    WindowClass.hIcon = LoadIconA(instance, "IDI_MAIN");
+    WindowClass.hCursor = Where == Place::Screen ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
+    WindowClass.lpszClassName = title;
+    return RegisterClassA(&WindowClass) || Fail("RegisterClassA");
+}
+
+// The bitmap's size, and the outer size and centred position of a window
+// whose client area has that size.
+void Measure(int width, int height) {
+    RECT outer = {0, 0, width, height};
+    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
+    OuterWidth = outer.right - outer.left;
+    OuterHeight = outer.bottom - outer.top;
+    BitmapWidth = width;
+    BitmapHeight = height;
+    const POINT at = Centred(OuterWidth, OuterHeight);
+    WindowX = at.x;
+    WindowY = at.y;
+}
+
+// The window as Where says: a window of its own, centred; a child filling
+// the parent's client area; or a borderless window over the whole desktop.
+HWND CreateWindowAtPlace(const char* title) {
+    if (Where == Place::Window)
+        return CreateWindowExA(0, title, title, WS_OVERLAPPEDWINDOW, WindowX, WindowY,
+                               OuterWidth, OuterHeight, nullptr, nullptr, nullptr, nullptr);
+    if (Where == Place::Inside) {
+        RECT area;
+        GetClientRect(ParentWindow(), &area);
+        return CreateWindowExA(0, title, title, WS_CHILD, 0, 0, area.right, area.bottom,
+                               ParentWindow(), nullptr, nullptr, nullptr);
+    }
+    // The whole desktop, every monitor of it; borderless, and a screen
+    // saver above every other window.
+    return CreateWindowExA(Where == Place::Screen ? WS_EX_TOPMOST : 0, title, title, WS_POPUP,
+                           GetSystemMetrics(SM_XVIRTUALSCREEN),
+                           GetSystemMetrics(SM_YVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                           GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, nullptr,
+                           nullptr);
+}
+
+// The header of an 8-bit top-down bitmap of this size, its colour table the
+// grey ramp.
+BITMAPINFO* GreyHeader(int width, int height) {
+    BITMAPINFO* header = static_cast<BITMAPINFO*>(std::calloc(1, HeaderBytes));
+    header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header->bmiHeader.biWidth = width;
+    header->bmiHeader.biHeight = -height;  // rows from the top down
+    header->bmiHeader.biPlanes = 1;
+    header->bmiHeader.biBitCount = 8;
+    header->bmiHeader.biCompression = BI_RGB;
+    header->bmiHeader.biClrUsed = 256;
+    for (int i = 0; i < 256; ++i) {
+        const BYTE grey = static_cast<BYTE>(i);
+        header->bmiColors[i] = {grey, grey, grey, 0};
+    }
+    return header;
+}
+
+// The zoom entries at the end of the window's system menu.
+void AddZoomEntries(HWND window) {
+    const HMENU menu = GetSystemMenu(window, FALSE);
+    AppendMenuA(menu, MF_STRING, ZoomCommandIds[1], "Zoom 1 x 1");
+    AppendMenuA(menu, MF_STRING, ZoomCommandIds[2], "Zoom 2 x 2");
+    AppendMenuA(menu, MF_STRING, ZoomCommandIds[3], "Zoom 4 x 4");
 }
 
 }  // namespace
@@ -173,44 +252,9 @@ bool OpenWindow(const char* title, int width, int height) {
         return false;
     }
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WindowClass = {};
-    WindowClass.style = CS_VREDRAW | CS_HREDRAW | CS_OWNDC;
-    WindowClass.lpfnWndProc = WindowProc;
-    WindowClass.hInstance = instance;
-    WindowClass.hIcon = LoadIconA(instance, "IDI_MAIN");
-    WindowClass.hCursor = Where == Place::Screen ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
-    WindowClass.lpszClassName = title;
-    if (!RegisterClassA(&WindowClass)) return Fail("RegisterClassA");
-
-    RECT outer = {0, 0, width, height};
-    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
-    OuterWidth = outer.right - outer.left;
-    OuterHeight = outer.bottom - outer.top;
-    BitmapWidth = width;
-    BitmapHeight = height;
-    const POINT at = Centred(OuterWidth, OuterHeight);
-    WindowX = at.x;
-    WindowY = at.y;
-
-    HWND window = nullptr;
-    if (Where == Place::Window) {
-        window = CreateWindowExA(0, title, title, WS_OVERLAPPEDWINDOW, WindowX, WindowY,
-                                 OuterWidth, OuterHeight, nullptr, nullptr, nullptr, nullptr);
-    } else if (Where == Place::Inside) {
-        RECT area;
-        GetClientRect(ParentWindow(), &area);
-        window = CreateWindowExA(0, title, title, WS_CHILD, 0, 0, area.right, area.bottom,
-                                 ParentWindow(), nullptr, nullptr, nullptr);
-    } else {
-        // The whole desktop, every monitor of it; borderless, and a screen
-        // saver above every other window.
-        window = CreateWindowExA(Where == Place::Screen ? WS_EX_TOPMOST : 0, title, title,
-                                 WS_POPUP, GetSystemMetrics(SM_XVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_YVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                                 GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, nullptr,
-                                 nullptr);
-    }
+    if (!RegisterWindowClass(instance, title)) return false;
+    Measure(width, height);
+    const HWND window = CreateWindowAtPlace(title);
     if (!window) {
         Fail("CreateWindowExA");
         UnregisterClassA(title, instance);
@@ -220,26 +264,8 @@ bool OpenWindow(const char* title, int width, int height) {
     ShowWindow(window, SW_SHOWNORMAL);
     DeviceContext = GetDC(window);
     GetCursorPos(&CursorAtStart);
-
-    Header = static_cast<BITMAPINFO*>(std::calloc(1, HeaderBytes));
-    Header->bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    Header->bmiHeader.biWidth = width;
-    Header->bmiHeader.biHeight = -height;  // rows from the top down
-    Header->bmiHeader.biPlanes = 1;
-    Header->bmiHeader.biBitCount = 8;
-    Header->bmiHeader.biCompression = BI_RGB;
-    Header->bmiHeader.biClrUsed = 256;
-    for (int i = 0; i < 256; ++i) {
-        const BYTE grey = static_cast<BYTE>(i);
-        Header->bmiColors[i] = {grey, grey, grey, 0};
-    }
-
-    if (Where == Place::Window) {
-        const HMENU menu = GetSystemMenu(window, FALSE);
-        AppendMenuA(menu, MF_STRING, ZoomCommandIds[1], "Zoom 1 x 1");
-        AppendMenuA(menu, MF_STRING, ZoomCommandIds[2], "Zoom 2 x 2");
-        AppendMenuA(menu, MF_STRING, ZoomCommandIds[3], "Zoom 4 x 4");
-    }
+    Header = GreyHeader(width, height);
+    if (Where == Place::Window) AddZoomEntries(window);
 
     // Not written to the user profile: the next session has its own setting.
     if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);

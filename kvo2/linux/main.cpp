@@ -39,29 +39,28 @@ class Help : public CLI::Formatter {
     }
 };
 
-}  // namespace
+// What the options ask for.
+struct Options {
+    bool fullScreen = false;
+    bool root = false;
+    std::string windowId;
+};
 
-int main(int argc, char** argv) {
-    CLI::App app{"Kvo: a Julia set streaming out in rays of light, in a window of its own.\n"
-                 "Escape ends it; 1, 2 and 4 zoom the window; F11 or Alt+Enter switch to\n"
-                 "full screen and back.\n",
-                 "kvo2"};
+// The help text's parts, and the options, which the parse writes to `options`.
+void DeclareOptions(CLI::App& app, Options& options) {
     app.formatter(std::make_shared<Help>());
     app.get_formatter()->column_width(18);
     app.footer("With --root or --window-id, Kvo fills the window (keeping its picture's\n"
                "shape, between black bars) and follows its size, leaves the screen saver\n"
                "setting alone, and ends with status 0 on SIGTERM or SIGINT.");
     app.set_help_flag("-h,--help", "show this text");
-    bool fullScreen = false;
-    bool root = false;
-    std::string windowId;
-    auto* full = app.add_flag("--fullscreen", fullScreen, "start full screen");
+    auto* full = app.add_flag("--fullscreen", options.fullScreen, "start full screen");
     auto* rootOption = app.add_flag(
-        "--root", root,
+        "--root", options.root,
         "draw into the window named by XSCREENSAVER_WINDOW, or into\n"
         "the root window when it is unset: the screen saver's way");
     auto* idOption =
-        app.add_option("--window-id", windowId,
+        app.add_option("--window-id", options.windowId,
                        "draw into the X window ID (decimal, or hexadecimal after 0x)")
             ->type_name("ID")
             ->check([](const std::string& text) {
@@ -70,6 +69,34 @@ int main(int argc, char** argv) {
             });
     rootOption->excludes(idOption);
     full->excludes(rootOption)->excludes(idOption);
+}
+
+// Tells gdi8 where to show the frame; false, said on stderr, when
+// XSCREENSAVER_WINDOW holds something other than an X window id.
+bool ApplyMode(const Options& options) {
+    if (options.fullScreen) gdi8::Where = gdi8::Place::FullScreen;
+    if (options.root || !options.windowId.empty()) {
+        const char* named =
+            options.root ? std::getenv("XSCREENSAVER_WINDOW") : options.windowId.c_str();
+        gdi8::Where = gdi8::Place::Inside;
+        gdi8::Parent = 0;  // the root window
+        if (named && *named && !WindowId(named, gdi8::Parent)) {
+            std::fprintf(stderr, "kvo2: XSCREENSAVER_WINDOW is not an X window id: '%s'\n", named);
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Kvo: a Julia set streaming out in rays of light, in a window of its own.\n"
+                 "Escape ends it; 1, 2 and 4 zoom the window; F11 or Alt+Enter switch to\n"
+                 "full screen and back.\n",
+                 "kvo2"};
+    Options options;
+    DeclareOptions(app, options);
 
     // xscreensaver's programs also take their long options after one dash.
     std::vector<std::string> words(argv, argv + argc);
@@ -90,16 +117,6 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kvo2: %s (kvo2 --help lists the options)\n", what.c_str());
         return 2;
     }
-
-    if (fullScreen) gdi8::Where = gdi8::Place::FullScreen;
-    if (root || !windowId.empty()) {
-        const char* named = root ? std::getenv("XSCREENSAVER_WINDOW") : windowId.c_str();
-        gdi8::Where = gdi8::Place::Inside;
-        gdi8::Parent = 0;  // the root window
-        if (named && *named && !WindowId(named, gdi8::Parent)) {
-            std::fprintf(stderr, "kvo2: XSCREENSAVER_WINDOW is not an X window id: '%s'\n", named);
-            return 1;
-        }
-    }
+    if (!ApplyMode(options)) return 1;
     return ukvo2::Run();
 }

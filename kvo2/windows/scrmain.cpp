@@ -25,11 +25,16 @@ bool Handle(const std::string& text, uintptr_t& handle) {
     return true;
 }
 
-}  // namespace
+// The command line as the system writes it.
+struct Command {
+    char mode;           // the option's letter in lower case; 0 when there is none
+    std::string handle;  // the text after the colon, else the words after the option
+    bool alone;          // nothing but the option
+};
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
-    // The first word: a slash or a dash, one letter in either case, and the
-    // handle after a colon or as the next word.
+// The first word: a slash or a dash, one letter in either case, and the
+// handle after a colon or as the next word.
+Command ReadCommand(const char* commandLine) {
     std::string words = commandLine;
     const size_t start = words.find_first_not_of(" \t");
     words = start == std::string::npos ? "" : words.substr(start);
@@ -42,20 +47,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
                               (first.size() == 2 || first[2] == ':')
                           ? static_cast<char>(std::tolower(static_cast<unsigned char>(first[1])))
                           : 0;
-    const std::string handle = first.size() > 3 ? first.substr(3) : rest;
+    return {mode, first.size() > 3 ? first.substr(3) : rest, rest.empty()};
+}
 
-    if (mode == 's' && rest.empty()) {
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
+    const Command command = ReadCommand(commandLine);
+    if (command.mode == 's' && command.alone) {
         gdi8::Where = gdi8::Place::Screen;
         return ukvo2::Run();
     }
-    if (mode == 'p') {
-        if (!Handle(handle, gdi8::Parent) || !IsWindow(reinterpret_cast<HWND>(gdi8::Parent)))
+    if (command.mode == 'p') {
+        if (!Handle(command.handle, gdi8::Parent) ||
+            !IsWindow(reinterpret_cast<HWND>(gdi8::Parent)))
             return 1;
         gdi8::Where = gdi8::Place::Inside;
         return ukvo2::Run();
     }
     uintptr_t owner = 0;
-    if (mode != 'c' || !Handle(handle, owner) || !IsWindow(reinterpret_cast<HWND>(owner))) owner = 0;
+    if (command.mode != 'c' || !Handle(command.handle, owner) ||
+        !IsWindow(reinterpret_cast<HWND>(owner)))
+        owner = 0;
     MessageBoxA(reinterpret_cast<HWND>(owner), "Kvo has no settings.", "Kvo",
                 MB_OK | MB_ICONINFORMATION);
     return 0;
