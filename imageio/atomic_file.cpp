@@ -106,11 +106,11 @@ bool CheckOutputPath(const std::string& path, std::string& error) {
     return true;
 }
 
-bool WriteFileAtomically(const std::string& path,
-                         const std::function<bool(std::FILE*)>& write,
-                         std::string& error) {
-    if (!CheckOutputPath(path, error)) return false;
+namespace {
 
+// Creates the temporary file beside `path` (".NAME.XXXXXX") and guards it
+// against interrupts; -1 with `error` set when it cannot be made.
+int CreateGuardedTemp(const std::string& path, std::string& tempPath, std::string& error) {
     const std::string folder = FolderOf(path);
     const size_t slash = path.find_last_of('/');
     const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
@@ -129,27 +129,22 @@ bool WriteFileAtomically(const std::string& path,
         const int err = errno;
         sigprocmask(SIG_SETMASK, &before, nullptr);
         error = Reason("cannot write in", folder, err);
-        return false;
+        return -1;
     }
-    const std::string tempPath = temp.data();
+    tempPath = temp.data();
     GuardTemp(tempPath);
     sigprocmask(SIG_SETMASK, &before, nullptr);
-    auto fail = [&](const std::string& reason) {
-        unlink(tempPath.c_str());
-        ReleaseTemp();
-        error = reason;
-        return false;
-    };
-    if (fchmod(fd, NewFileMode()) != 0) {
-        const int err = errno;
-        close(fd);
-        return fail(Reason("cannot write", path, err));
-    }
-    std::FILE* file = fdopen(fd, "wb");
+    return fd;
+}
+
+// Gives the new file its mode, hands it to `write` and brings it to disk:
+// 0, or the error number of what failed. Closes fd whatever happens.
+int WriteToDisk(int fd, const std::function<bool(std::FILE*)>& write) {
+    std::FILE* file = fchmod(fd, NewFileMode()) == 0 ? fdopen(fd, "wb") : nullptr;
     if (!file) {
         const int err = errno;
         close(fd);
-        return fail(Reason("cannot write", path, err));
+        return err;
     }
     errno = 0;
     const bool written = write(file);
@@ -158,12 +153,26 @@ bool WriteFileAtomically(const std::string& path,
     if (!err && std::ferror(file)) err = EIO;
     if (!err && fsync(fileno(file)) != 0) err = errno;
     if (std::fclose(file) != 0 && !err) err = errno;
-    if (err) return fail(Reason("cannot write", path, err));
-    if (std::rename(tempPath.c_str(), path.c_str()) != 0) {
-        return fail(Reason("cannot write", path, errno));
+    return err;
+}
+
+}  // namespace
+
+bool WriteFileAtomically(const std::string& path,
+                         const std::function<bool(std::FILE*)>& write,
+                         std::string& error) {
+    if (!CheckOutputPath(path, error)) return false;
+    std::string tempPath;
+    const int fd = CreateGuardedTemp(path, tempPath, error);
+    if (fd < 0) return false;
+    int err = WriteToDisk(fd, write);
+    if (!err && std::rename(tempPath.c_str(), path.c_str()) != 0) err = errno;
+    if (err) {
+        unlink(tempPath.c_str());
+        error = Reason("cannot write", path, err);
     }
     ReleaseTemp();
-    return true;
+    return !err;
 }
 
 }  // namespace imageio
