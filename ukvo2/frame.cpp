@@ -28,24 +28,27 @@ Extended CosX(Extended x) { return steps::Cosine(x); }
 
 namespace {
 
-// One frame, reading the clock through `read`: once for the Julia set, then
-// twice, after it is drawn, for the blur centre's column and row.
+// One frame into `pixels`, reading the clock through `read`: once for the
+// Julia set, then twice, after it is drawn, for the blur centre's column and
+// row.
 template <typename Read>
-void DrawFrame(Read read) {
+void DrawFrame(uint8_t* pixels, Read read) {
     const Complex c = JuliaParameter(read());
-    RenderJulia(FrameIterations, c.re, c.im);
+    RenderJulia(pixels, Width, Height, FrameIterations, c.re, c.im);
     const uint32_t t2 = read();
     const uint32_t t3 = read();
     const Centre centre = BlurCentre(t2, t3, Width, Height);
-    ZoomBlur(centre.cx, centre.cy, BlurFactor);
+    ZoomBlur(pixels, Width, Height, centre.cx, centre.cy, BlurFactor);
 }
 
 }  // namespace
 
-void RenderFrame() { DrawFrame(ReadClock); }
+void RenderFrame() { DrawFrame(Pixels, ReadClock); }
 
-void RenderFrameAt(uint32_t t) {
-    DrawFrame([t] { return t; });
+void RenderFrameAt(uint32_t t) { RenderFrameAt(t, Pixels); }
+
+void RenderFrameAt(uint32_t t, uint8_t* pixels) {
+    DrawFrame(pixels, [t] { return t; });
 }
 
 }  // namespace ukvo2

@@ -126,6 +126,10 @@ void RenderFrame();
 // readings are t, without touching the clock. Needs BuildPath.
 void RenderFrameAt(uint32_t t);
 
+// The same frame into `pixels` (FrameBytes bytes, the caller's): touches no
+// state of the module, so threads may draw frames side by side.
+void RenderFrameAt(uint32_t t, uint8_t* pixels);
+
 // Sine and cosine in extended precision, computed with plain arithmetic so
 // that every machine gets the same bits (library sinl differs between C
 // libraries). Accurate to about one unit in the last place for |x| < 2^31;

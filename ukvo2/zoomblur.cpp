@@ -8,16 +8,26 @@
 
 namespace ukvo2 {
 
+namespace {
+
+// A thread's scratch for the blur kernels, freed when the thread ends.
+struct Scratch {
+    uint32_t* buffer = nullptr;
+    size_t size = 0;
+    ~Scratch() { std::free(buffer); }
+};
+
+}  // namespace
+
 uint32_t* BlurScratch(size_t count) {
-    static uint32_t* buffer = nullptr;
-    static size_t size = 0;
-    if (count > size) {
-        void* grown = std::realloc(buffer, count * sizeof(uint32_t));
+    thread_local Scratch scratch;
+    if (count > scratch.size) {
+        void* grown = std::realloc(scratch.buffer, count * sizeof(uint32_t));
         if (!grown) return nullptr;
-        buffer = static_cast<uint32_t*>(grown);
-        size = count;
+        scratch.buffer = static_cast<uint32_t*>(grown);
+        scratch.size = count;
     }
-    return buffer;
+    return scratch.buffer;
 }
 
 bool ZoomStep(double factor, uint32_t& d) { return steps::ZoomStep<Extended>(factor, d); }

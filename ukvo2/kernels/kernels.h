@@ -43,16 +43,16 @@ extern const KernelSet Kernels;
 const KernelSet* KernelSets(size_t& count);
 
 // The set that RenderJulia and ZoomBlur use: the fastest this processor can
-// run, unless ChooseKernels has named another.
+// run, unless ChooseKernels has named another. Safe from several threads.
 const KernelSet& ChosenKernels();
 
 // Makes RenderJulia and ZoomBlur use `set` (one of KernelSets(), for tests
 // and benchmarks that compare them).
 void ChooseKernels(const KernelSet& set);
 
-// A buffer of at least `count` 32-bit words for the blur kernels: kept for
-// the life of the process and grown when a larger frame needs it; null when
-// memory runs out.
+// A buffer of at least `count` 32-bit words for the blur kernels, the calling
+// thread's own: kept for the life of the thread and grown when a larger frame
+// needs it; null when memory runs out.
 uint32_t* BlurScratch(size_t count);
 
 // 32-bit arithmetic that wraps instead of overflowing. Inside the design no

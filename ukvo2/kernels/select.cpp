@@ -52,8 +52,9 @@ const KernelSet* KernelSets(size_t& count) {
 }
 
 const KernelSet& ChosenKernels() {
-    if (!Chosen) Chosen = &UsableSets().sets[UsableSets().count - 1];
-    return *Chosen;
+    // Set once, even when threads ask at the same time.
+    static const KernelSet* const fastest = &UsableSets().sets[UsableSets().count - 1];
+    return Chosen ? *Chosen : *fastest;
 }
 
 void ChooseKernels(const KernelSet& set) { Chosen = &set; }
