@@ -1,14 +1,17 @@
 // kvo2-render as a user meets it: the stills and clips it writes, decoded by
-// libpng and giflib; the input it refuses; a full disk, a file-size limit and
-// an interrupt. And the clip's arithmetic and progress bar.
+// libpng, giflib and libwebp (video: video_test.cpp); the input it refuses; a
+// full disk, a file-size limit and an interrupt. And the clip's arithmetic and
+// progress bar.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <png.h>
+#include <webp/demux.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,8 +19,13 @@
 #include "atomic_file.h"
 #include "clip_frames.h"
 #include "gif_clip.h"
+#include "options.h"
 #include "progress_bar.h"
 #include "ukvo2.h"
+#include "webp_clip.h"
+#ifdef KVO_VIDEO
+#include "video_clip.h"
+#endif
 
 namespace {
 
@@ -120,9 +128,11 @@ TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {
     const struct { const char* args; std::vector<uint32_t> times; int delay; } cases[] = {
         {"--from 149800 --to 150300 --fps 8", {149800, 149925, 150050, 150175}, 12},  // the loop's end
         {"--from 4294967000 --to 4294967295 --fps 7", {4294967000u, 4294967142u, 4294967285u}, 14},
-        {"--from 0 --to 41 --fps 50", {0, 20, 40}, 2},
+        {"--from 0 --to 41 --fps 50 --threads 1", {0, 20, 40}, 2},
         {"--fps=40 --to=105 --from=5", {5, 30, 55, 80}, 2},
-        {"--from 1000 --to 1001 --fps 1", {1000}, 100},
+        {"--from 1000 --to 1001 --fps 1 --threads 64", {1000}, 100},
+        {"--from 60000 --to 60600 --fps 20 --threads 5", {60000, 60050, 60100, 60150, 60200, 60250,
+                                                          60300, 60350, 60400, 60450, 60500, 60550}, 5},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
@@ -162,10 +172,46 @@ TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {
         DGifCloseFile(gif, &error);
         fs::remove(dir / "clip.gif");
     }
-    // The same bytes on every run.
-    ASSERT_EQ(Sh("$R --from 77000 --to 77300 --fps 10 --out $D/a.gif").status, 0);
-    ASSERT_EQ(Sh("$R --fps=10 --out=$D/b.gif --to=77300 --from=77000").status, 0);
-    EXPECT_EQ(ReadFile(dir / "a.gif"), ReadFile(dir / "b.gif"));
+    // The same bytes on every run, on any number of threads.
+    ASSERT_EQ(Sh("$R --from 77000 --to 77300 --fps 10 --threads 1 --out $D/a.gif").status, 0);
+    ASSERT_EQ(Sh("$R --fps=10 --out=$D/b.GIF --to=77300 --from=77000 --threads=3").status, 0);
+    EXPECT_EQ(ReadFile(dir / "a.gif"), ReadFile(dir / "b.GIF"));
+}
+
+TEST_F(Render, WebpClipIsLosslessAndKeepsTheRate) {
+    const struct { const char* args; uint32_t from, fps; int count; } cases[] = {
+        {"--from 149800 --to 150300 --fps 8", 149800, 8, 4},  // the loop's end
+        {"--from 5 --to 100 --fps 60 --threads 7", 5, 60, 6},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.args);
+        const auto r = Sh(std::string("$R ") + c.args + " --out $D/clip.webp");
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+        EXPECT_EQ(Entries(dir), Names{"clip.webp"});
+        const std::string bytes = ReadFile(dir / "clip.webp");
+        const WebPData data{reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
+        WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, nullptr);  // RGBA
+        WebPAnimInfo info{};
+        ASSERT_TRUE(decoder && WebPAnimDecoderGetInfo(decoder, &info));
+        EXPECT_EQ(info.canvas_width * 10000 + info.canvas_height, 640u * 10000 + 480);
+        EXPECT_EQ(info.loop_count, 0u);  // for ever
+        ASSERT_EQ(info.frame_count, static_cast<uint32_t>(c.count));
+        for (int k = 0; WebPAnimDecoderHasMoreFrames(decoder); ++k) {
+            uint8_t* rgba = nullptr;
+            int end = 0;
+            ASSERT_TRUE(WebPAnimDecoderGetNext(decoder, &rgba, &end));
+            EXPECT_EQ(end, (k + 1) * 1000 / static_cast<int>(c.fps)) << k;  // the next frame's reading
+            const auto still = FrameAt(c.from + k * 1000 / c.fps);
+            const auto rgb = PaletteRgb();
+            int wrong = 0;
+            for (size_t n = 0; n < still.size(); ++n)
+                wrong += std::memcmp(rgba + 4 * n, &rgb[3 * still[n]], 3) != 0 || rgba[4 * n + 3] != 255;
+            EXPECT_EQ(wrong, 0) << "frame " << k;
+        }
+        WebPAnimDecoderDelete(decoder);
+        fs::remove(dir / "clip.webp");
+    }
 }
 
 TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
@@ -175,8 +221,9 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     std::ofstream(dir / "keep.png") << "precious";
     fs::create_symlink("keep.png", dir / "link.png");
     ASSERT_EQ(mkfifo((dir / "pipe.gif").c_str(), 0600), 0);
-    // $O is --out and a new file.
+    // $O is --out and a new still, $C a new clip.
     setenv("O", ("--out " + (dir / "f.png").string()).c_str(), 1);
+    setenv("C", ("--out " + (dir / "f.gif").string()).c_str(), 1);
     const char* cases[] = {
         "", "--time 5", "$O", "--time", "--time 5 --out", "--time abc $O", "--time -1 $O", "--time +5 $O",
         "--time 1.5 $O", "--time ' 5' $O", "--time '' $O", "--time 4294967296 $O", "--time 99999999999999999999 $O",
@@ -184,22 +231,43 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
         "--time 5 --out $D/no-such-folder/f.png", "--time 5 --out $D", "--time 5 --out $D/",
         "--time 5 --out /proc/kvo2-render-test.png", "--time 5 --out $D/link.png", "--time 5 --out $D/pipe.gif",
         "--time '5\n6' $O", "--time 5 --out \"$D/no\nfolder/f.png\"", "--time 5 --out= $D/f.png",
-        // Clips: the stretch, the rate, and never a still's option with them.
-        "--from 5 --to 5 --fps 10 $O", "--from 6 --to 5 --fps 10 $O", "--from 9 --to 5 --fps 1 --out $D/keep.png",
-        "--from 4294967295 --to 4294967295 --fps 1 $O", "--from 0 --to 1000 --fps 0 $O",
-        "--from 0 --to 1000 --fps 51 $O", "--from 0 --to 1000 --fps 4294967296 $O", "--from 0 --to 1000 --fps -5 $O",
-        "--from 0 --to 1000 --fps 2.5 $O", "--from 0 --to 1000 --fps ten $O", "--from -1 --to 1000 --fps 10 $O",
-        "--from x --to 1000 --fps 10 $O", "--from 0 --to 4294967296 --fps 10 $O", "--from 0 --to 1e3 --fps 10 $O",
-        "--from 0 --to 99999999999999999999 --fps 10 $O", "--from 0 --to 1000 $O", "--from 0 --fps 10 $O",
-        "--to 1000 --fps 10 $O", "--fps 10 $O", "--from 0 --to 1000 --fps 10", "--from 0 --to 1 --fps 1 --fps 1 $O",
-        "--from 0 --from 0 --to 1000 --fps 10 $O", "--time 5 --from 0 --to 1000 --fps 10 $O", "--time 5 --fps 10 $O",
-        "--time 5 --to 1000 $O", "--from=0 --to=1000 --fps=10 --time=5 --out=$D/f.gif",
+        // Clips: the stretch, the rate, the threads, and never a still's option with them.
+        "--from 5 --to 5 --fps 10 $C", "--from 6 --to 5 --fps 10 $C", "--from 9 --to 5 --fps 1 --out $D/keep.png",
+        "--from 4294967295 --to 4294967295 --fps 1 $C", "--from 0 --to 1000 --fps 0 $C",
+        "--from 0 --to 1000 --fps 51 $C", "--from 0 --to 1000 --fps 61 --out $D/f.webp",
+        "--from 0 --to 1000 --fps 4294967296 $C", "--from 0 --to 1000 --fps -5 $C",
+        "--from 0 --to 1000 --fps 2.5 $C", "--from 0 --to 1000 --fps ten $C", "--from -1 --to 1000 --fps 10 $C",
+        "--from x --to 1000 --fps 10 $C", "--from 0 --to 4294967296 --fps 10 $C", "--from 0 --to 1e3 --fps 10 $C",
+        "--from 0 --to 99999999999999999999 --fps 10 $C", "--from 0 --to 1000 $C", "--from 0 --fps 10 $C",
+        "--to 1000 --fps 10 $C", "--fps 10 $C", "--from 0 --to 1000 --fps 10", "--from 0 --to 1 --fps 1 --fps 1 $C",
+        "--from 0 --from 0 --to 1000 --fps 10 $C", "--time 5 --from 0 --to 1000 --fps 10 $C", "--time 5 --fps 10 $O",
+        "--time 5 --to 1000 $O", "--from=0 --to=1000 --fps=10 --time=5 --out=$D/f.gif", "--time 5 --threads 2 $O",
+        "--threads 2 $C", "--from 0 --to 9 --fps 10 --threads 0 $C", "--from 0 --to 9 --fps 10 --threads 65 $C",
         "--from 0 --to 1000 --fps 10 --out $D/no-such/f.gif", "--from 0 --to 1000 --fps 10 --out $D",
-        "--from 0 --to 1000 --fps 10 --out /proc/kvo2-render-test.gif", "--from 0 --to 100 --fps 10 --out $D/link.png",
-        "--from 0 --to 100 --fps 10 --out $D/pipe.gif",
+        "--from 0 --to 1000 --fps 10 --out /proc/kvo2-render-test.gif", "--from 0 --to 100 --fps 10 --out $D/pipe.gif",
+#ifdef KVO_VIDEO
+        "--from 0 --to 1000 --fps 61 --out $D/f.mp4",
+#endif
+    };
+    // The file's name: the formats are named in the one line.
+    const char* names[] = {
+        "--time 5 --out $D/f.gif", "--time 5 --out $D/f.webm", "--from 0 --to 100 --fps 10 $O",
+        "--from 0 --to 100 --fps 10 --out $D/link.png", "--time 5 --out $D/f.jpg", "--time 5 --out $D/png",
+        "--from 0 --to 100 --fps 10 --out $D/f.gif.part", "--time 5 --out $D/f.png/",
+#ifndef KVO_VIDEO
+        "--from 0 --to 100 --fps 10 --out $D/f.mp4", "--from 0 --to 100 --fps 10 --out $D/f.WEBM",
+#endif
     };
     for (const char* args : cases) {
         ExpectRefused(Sh(std::string("$R ") + args), "kvo2-render: ", args);
+        EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
+    }
+    for (const char* args : names) {
+        const auto r = Sh(std::string("$R ") + args);
+        ExpectRefused(r, "kvo2-render: --out ", args);
+        EXPECT_NE(r.err.find(render::VideoBuilt() ? "FILE.gif, .webp, .mp4 or .webm for a clip"
+                                                  : "FILE.gif or .webp for a clip"), std::string::npos)
+            << r.err;
         EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
     }
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
@@ -220,6 +288,7 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
 }
 
 TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
+    const bool video = render::VideoBuilt();
     // A file-size limit, a full tmpfs and a read-only one (these two need
     // root). A frame's PNG is about 100 KB: 16 KiB of file size, or 32 KiB of
     // tmpfs, let the write start and then fail.
@@ -250,42 +319,57 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
         if (c.tmpfs) umount(folder.c_str());
     }
     // A long clip ended by a signal once its temporary file exists.
-    for (const std::string signal : {"TERM", "HUP"}) {
-        const auto r = Sh("$R --from 0 --to 600000 --fps 50 --out $D/big/keep.png & pid=$!; "
-                          "for i in $(seq 100); do ls -A $D/big | grep -q '^.keep.png.' && break; "
-                          "sleep 0.1; done; kill -" + signal + " $pid; wait $pid");
-        EXPECT_NE(r.status, 0) << signal;
-        EXPECT_EQ(Entries(dir / "big"), Names{"keep.png"}) << signal;
-        EXPECT_EQ(ReadFile(dir / "big" / "keep.png"), "precious") << signal;
+    for (const std::string c : {"TERM gif", "HUP webp", video ? "TERM mp4" : "TERM gif"}) {
+        const auto r = Sh("$R --from 0 --to 600000 --fps 50 --out $D/big/new." + c.substr(c.find(' ') + 1) +
+                          " & pid=$!; for i in $(seq 100); do ls -A $D/big | grep -q '^.new' && break; "
+                          "sleep 0.1; done; kill -" + c.substr(0, c.find(' ')) + " $pid; wait $pid");
+        EXPECT_NE(r.status, 0) << c;
+        EXPECT_EQ(Entries(dir / "big"), Names{"keep.png"}) << c;
+        EXPECT_EQ(ReadFile(dir / "big" / "keep.png"), "precious") << c;
     }
-    std::FILE* full = std::fopen("/dev/full", "wb");
-    ASSERT_TRUE(full);
-    errno = 0;
-    EXPECT_FALSE(render::WriteGifClip(full, 0, 500, 10));
-    EXPECT_EQ(errno, ENOSPC);
-    std::fclose(full);
+    // A full disk, as every writer reports it.
+    using Writer = bool (*)(std::FILE*);
+    const Writer writers[] = {
+        [](std::FILE* f) { return render::WriteGifClip(f, 0, 500, 10, 2); },
+        [](std::FILE* f) { return render::WriteWebpClip(f, 0, 500, 10, 2); },
+#ifdef KVO_VIDEO
+        [](std::FILE* f) { return render::WriteVideoClip(f, render::Video::Mp4, 0, 500, 10, 2); },
+        [](std::FILE* f) { return render::WriteVideoClip(f, render::Video::Webm, 0, 500, 10, 2); },
+#endif
+    };
+    for (const Writer write : writers) {
+        std::FILE* full = std::fopen("/dev/full", "wb");
+        ASSERT_TRUE(full);
+        errno = 0;
+        EXPECT_FALSE(write(full));
+        EXPECT_EQ(errno, ENOSPC);
+        std::fclose(full);
+    }
 }
 
 TEST_F(Render, ProgressBarOnATerminalOnly) {
-    // `script` gives the program a terminal; its output comes back on stdout.
-    const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip.gif' /dev/null </dev/null");
-    ASSERT_EQ(r.status, 0) << r.out;
-    // Redrawn in place from the start, ending with the whole count on a line
-    // of its own.
-    EXPECT_EQ(r.out.rfind("\r[", 0), 0u) << r.out;
-    EXPECT_NE(r.out.find("0/3 frames"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("3/3 frames, done in"), std::string::npos) << r.out;
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
-    EXPECT_EQ(r.out.back(), '\n') << r.out;
-    // Each redraw blanks out the rest of the line before, and no more.
-    std::vector<std::string> lines;
-    std::istringstream redraws(r.out.substr(1, r.out.size() - 3));  // between "\r" and "\r\n"
-    for (std::string line; std::getline(redraws, line, '\r');) lines.push_back(line);
-    auto text = [](const std::string& line) { return line.find_last_not_of(' ') + 1; };
-    for (size_t i = 1; i < lines.size(); ++i)
-        EXPECT_EQ(lines[i].size(), std::max(text(lines[i]), text(lines[i - 1]))) << r.out;
-    // Not a terminal: nothing (the other tests check the same).
-    EXPECT_EQ(Sh("$R --from 0 --to 300 --fps 10 --out $D/clip.gif").err, "");
+    for (const std::string format : {"gif", "webp", render::VideoBuilt() ? "webm" : "gif"}) {
+        SCOPED_TRACE(format);
+        // `script` gives the program a terminal; its output comes back on stdout.
+        const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip." + format + "' /dev/null </dev/null");
+        ASSERT_EQ(r.status, 0) << r.out;
+        // Redrawn in place from the start, ending with the whole count on a line
+        // of its own.
+        EXPECT_EQ(r.out.rfind("\r[", 0), 0u) << r.out;
+        EXPECT_NE(r.out.find("0/3 frames"), std::string::npos) << r.out;
+        EXPECT_NE(r.out.find("3/3 frames, done in"), std::string::npos) << r.out;
+        EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1) << r.out;
+        EXPECT_EQ(r.out.back(), '\n') << r.out;
+        // Each redraw blanks out the rest of the line before, and no more.
+        std::vector<std::string> lines;
+        std::istringstream redraws(r.out.substr(1, r.out.size() - 3));  // between "\r" and "\r\n"
+        for (std::string line; std::getline(redraws, line, '\r');) lines.push_back(line);
+        auto text = [](const std::string& line) { return line.find_last_not_of(' ') + 1; };
+        for (size_t i = 1; i < lines.size(); ++i)
+            EXPECT_EQ(lines[i].size(), std::max(text(lines[i]), text(lines[i - 1]))) << r.out;
+        // Not a terminal: nothing (the other tests check the same).
+        EXPECT_EQ(Sh("$R --from 0 --to 300 --fps 10 --out $D/clip." + format).err, "");
+    }
 }
 
 TEST(ClipFrames, ReadingsCountsAndDelays) {

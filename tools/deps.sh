@@ -1,16 +1,18 @@
 #!/usr/bin/env bash
 # Installs what Kvo needs on Debian or Ubuntu: everything to build and test
-# it, or with --demo only what building the program and kvo2-render needs
-# (a compiler, CMake, SDL2, libpng, giflib, CLI11), without recommended
-# packages. Runs apt-get only when a package is missing; uses sudo when not
-# root.
+# it, or with --demo only what building the program and kvo2-render without
+# video needs (a compiler, CMake, SDL2, libpng, giflib, libwebp, CLI11),
+# without recommended packages. Runs apt-get only when a package is missing;
+# uses sudo when not root.
 set -euo pipefail
 
-demo=(g++ make cmake pkg-config libsdl2-dev libpng-dev libgif-dev libcli11-dev)
+demo=(g++ make cmake pkg-config libsdl2-dev libpng-dev libgif-dev libwebp-dev libcli11-dev)
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
-  libpng-dev libgif-dev libsdl2-dev libcli11-dev
+  libpng-dev libgif-dev libwebp-dev libsdl2-dev libcli11-dev
+  # kvo2-render's video: FFmpeg's libraries (libswscale for the tests' decoding)
+  libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds
   g++-mingw-w64-i686 g++-mingw-w64-x86-64
@@ -24,7 +26,7 @@ packages=(
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
   # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
-  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64 libwebp-dev:arm64
   libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
