@@ -50,14 +50,12 @@ std::string Footer() {
            "\n"
            "With --from, --to and --fps, a clip that loops for ever: the frames at the\n"
            "readings A + floor(i x 1000 / N) for i = 0, 1, 2, ... while the reading is\n"
-           "below B, N frames a second.\n"
-           "  FILE.gif   each frame exactly its still, over Kvo's palette, shown for\n"
-           "             1/N second rounded to hundredths\n"
-           "  FILE.webp  lossless animated WebP: each frame exactly its still\n"
-           "  FILE.mp4   H.264 video, yuv420p, BT.709 colours in limited range\n"
-           "  FILE.webm  VP9 video, yuv420p, BT.709 colours in limited range\n"
-           "A video's frames are their stills to about 40 dB (PSNR). The frames are\n"
-           "rendered on every core. A bar on the terminal shows the progress.\n"
+           "below B, N frames a second, rendered on every core. FILE.gif: each frame\n"
+           "exactly its still, over Kvo's palette, shown for 1/N second rounded to\n"
+           "hundredths. FILE.webp: a lossless animated WebP, each frame exactly its\n"
+           "still. FILE.mp4: H.264 video; FILE.webm: VP9 video; both yuv420p in\n"
+           "BT.709's colours, limited range, each frame its still to about 40 dB\n"
+           "(PSNR). A bar on the terminal shows the progress.\n"
            "\n"
            "The same options give the same stills and GIFs on every machine and the\n"
            "same bytes on every run. The animation loops every 150000 ms.";
@@ -77,7 +75,7 @@ void Declare(CLI::App& app, RenderOptions& o) {
     auto* fps = app.add_option("--fps", o.fps, "frames per second of the clip, 1 to 60 (to 50 for a GIF)")
                     ->type_name("N")->transform(Whole(1, 60));
     auto* threads = app.add_option("--threads", o.threads,
-                                   "threads that render and encode the clip, 1 to 64; all cores if not given")
+                                   "threads for the clip, 1 to 64; by default every core")
                         ->type_name("T")->transform(Whole(1, 64));
     app.add_option("--out", o.out, "the file to write, whole or not at all; its folder must exist")
         ->type_name("FILE")->required()

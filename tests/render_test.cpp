@@ -92,6 +92,14 @@ class Render : public ::testing::Test {
         fs::remove(err);
         return r;
     }
+
+    // Writes $D/name silently; it must be the folder's only entry.
+    void Write(const std::string& args, const std::string& name) {
+        const auto r = Sh("$R " + args + " --out $D/" + name);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.out + r.err, "");
+        EXPECT_EQ(Entries(dir), Names{name});
+    }
 };
 
 TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
@@ -136,10 +144,7 @@ TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
-        const auto r = Sh(std::string("$R ") + c.args + " --out $D/clip.gif");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out + r.err, "");
-        EXPECT_EQ(Entries(dir), Names{"clip.gif"});
+        ASSERT_NO_FATAL_FAILURE(Write(c.args, "clip.gif"));
         EXPECT_EQ(ReadFile(dir / "clip.gif").substr(0, 6), "GIF89a");
         int error = 0;
         GifFileType* gif = DGifOpenFileName((dir / "clip.gif").c_str(), &error);
@@ -185,10 +190,7 @@ TEST_F(Render, WebpClipIsLosslessAndKeepsTheRate) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.args);
-        const auto r = Sh(std::string("$R ") + c.args + " --out $D/clip.webp");
-        ASSERT_EQ(r.status, 0) << r.err;
-        EXPECT_EQ(r.out + r.err, "");
-        EXPECT_EQ(Entries(dir), Names{"clip.webp"});
+        ASSERT_NO_FATAL_FAILURE(Write(c.args, "clip.webp"));
         const std::string bytes = ReadFile(dir / "clip.webp");
         const WebPData data{reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size()};
         WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, nullptr);  // RGBA
