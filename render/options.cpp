@@ -55,7 +55,8 @@ std::string Footer() {
            "hundredths. FILE.webp: a lossless animated WebP, each frame exactly its\n"
            "still. FILE.mp4: H.264 video; FILE.webm: VP9 video; both yuv420p in\n"
            "BT.709's colours, limited range, each frame its still to about 40 dB\n"
-           "(PSNR). A bar on the terminal shows the progress.\n"
+           "(PSNR)" + std::string(VideoBuilt() ? "" : ", in builds with video; this one has none") +
+           ". A bar on the terminal shows the progress.\n"
            "\n"
            "The same options give the same stills and GIFs on every machine and the\n"
            "same bytes on every run. The animation loops every 150000 ms.";

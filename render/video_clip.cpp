@@ -68,6 +68,7 @@ bool Ok(int result) {
 
 bool OpenMuxer(std::FILE* file, const Kind& kind) {
     if (!Ok(avformat_alloc_output_context2(&Muxer, nullptr, kind.muxer, nullptr))) return false;
+    Muxer->flags |= AVFMT_FLAG_BITEXACT;  // no random identifiers: the same bytes on every run
     auto* buffer = static_cast<uint8_t*>(av_malloc(BufferBytes));
     Muxer->pb = buffer ? avio_alloc_context(buffer, BufferBytes, 1, file, nullptr, WriteToFile,
                                             SeekInFile)
