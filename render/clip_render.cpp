@@ -35,7 +35,7 @@ void Stop(Pool& pool, int err) {
     pool.changed.notify_all();
 }
 
-void Render(Pool& pool, uint32_t from, uint32_t fps, const FrameWork& prepare) {
+void RenderFrames(Pool& pool, uint32_t from, uint32_t fps, const FrameWork& prepare) {
     const uint64_t slots = pool.slots.size();
     std::unique_lock<std::mutex> lock(pool.mutex);
     for (;;) {
@@ -54,6 +54,12 @@ void Render(Pool& pool, uint32_t from, uint32_t fps, const FrameWork& prepare) {
         pool.ready[i % slots] = true;
         pool.changed.notify_all();
     }
+}
+
+// A rendering thread: frames until there are no more or the pool stops.
+void Render(Pool& pool, uint32_t from, uint32_t fps, const FrameWork& prepare) {
+    RenderFrames(pool, from, fps, prepare);
+    ukvo2::FreeBlurScratch();
 }
 
 // Hands the frames to `take` in order as they become ready.

@@ -86,6 +86,11 @@ void ZoomBlur(uint8_t* pixels, int32_t width, int32_t height,
               int32_t cx, int32_t cy, double factor);
 void ZoomBlur(int32_t cx, int32_t cy, double factor);
 
+// Frees the buffer that ZoomBlur keeps between calls for the calling thread
+// (each thread has its own). A thread that has drawn frames calls it before
+// it ends; a later ZoomBlur on the thread makes a new one.
+void FreeBlurScratch();
+
 // The 16.16 step for a blur factor: (1 - factor) x 65536 in extended
 // precision, truncated toward zero, clamped into 1 .. 65535. False, and d
 // untouched, for a NaN factor.

@@ -10,17 +10,18 @@ namespace ukvo2 {
 
 namespace {
 
-// A thread's scratch for the blur kernels, freed when the thread ends.
+// The calling thread's scratch for the blur kernels. Plain data: a
+// thread_local with a destructor would need the C++ runtime's thread exit
+// hooks, which the WebAssembly build lacks; FreeBlurScratch frees it instead.
 struct Scratch {
-    uint32_t* buffer = nullptr;
-    size_t size = 0;
-    ~Scratch() { std::free(buffer); }
+    uint32_t* buffer;
+    size_t size;
 };
+thread_local Scratch scratch = {nullptr, 0};
 
 }  // namespace
 
 uint32_t* BlurScratch(size_t count) {
-    thread_local Scratch scratch;
     if (count > scratch.size) {
         void* grown = std::realloc(scratch.buffer, count * sizeof(uint32_t));
         if (!grown) return nullptr;
@@ -28,6 +29,11 @@ uint32_t* BlurScratch(size_t count) {
         scratch.size = count;
     }
     return scratch.buffer;
+}
+
+void FreeBlurScratch() {
+    std::free(scratch.buffer);
+    scratch = {nullptr, 0};
 }
 
 bool ZoomStep(double factor, uint32_t& d) { return steps::ZoomStep<Extended>(factor, d); }

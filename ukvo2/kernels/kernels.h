@@ -51,7 +51,7 @@ const KernelSet& ChosenKernels();
 void ChooseKernels(const KernelSet& set);
 
 // A buffer of at least `count` 32-bit words for the blur kernels, the calling
-// thread's own: kept for the life of the thread and grown when a larger frame
+// thread's own: kept until FreeBlurScratch and grown when a larger frame
 // needs it; null when memory runs out.
 uint32_t* BlurScratch(size_t count);
 
