@@ -34,6 +34,7 @@ if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPL
     cat "$DIR.log"
     fail "the $TRIPLE Windows build failed"
 fi
+VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$DIR/CPackConfig.cmake")
 
 # A program file: PE type, GUI, Windows' own DLLs only, the icon.
 program_file() {
@@ -68,12 +69,31 @@ SPOTS
     ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
 
+# version_info FILE DESCRIPTION: FILE's version resource holds the project's
+# version, in the fixed part (file and product) and the strings, with Kvo's
+# name, DESCRIPTION and a copyright.
+version_info() {
+    local a b c want fixed strings pair
+    IFS=. read -r a b c <<<"$VERSION"
+    want=$(printf 'feef04bd %04x%04x %04x0000 %04x%04x %04x0000' "$a" "$b" "$c" "$a" "$b" "$c")
+    fixed=$(wrestool -x --raw -t16 "$1" | od -An -tx4 -w24 -j40 -N24 | awk '{ $2 = ""; print }' | xargs)
+    [ "$fixed" = "$want" ] || fail "${1##*/}: fixed version $fixed, want $want"
+    strings=$(wrestool -x --raw -t16 "$1" | tr -d '\0')
+    for pair in ProductNameKvo "FileDescription$2" "FileVersion$VERSION" "ProductVersion$VERSION" \
+        "LegalCopyrightCopyright (C) 2"; do
+        grep -qF "$pair" <<<"$strings" || fail "${1##*/}: no $pair in the version resource"
+    done
+    ok "${1##*/}: version resource $VERSION, \"$2\""
+}
+
 # The program and the screen saver, which names itself Kvo (string 1).
 scenario_file() {
     program_file "$exe"
     program_file "$scr"
     wrestool -x --raw -t6 -n1 "$scr" | tr -d '\0' | grep -q Kvo || fail "kvo2.scr: no name Kvo in its strings"
     ok "kvo2.scr: named Kvo"
+    version_info "$exe" Kvo
+    version_info "$scr" "Kvo screen saver"
 }
 
 # The zip for Windows users (cpack): one folder with the program, of the
