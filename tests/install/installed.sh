@@ -3,14 +3,38 @@
 # `deb` makes the .deb, checks that its dependencies, read from the binaries,
 # hold SDL2, and unpacks it. Then both check the tree: exactly the expected
 # files; a valid menu entry whose Exec and Icon are installed; the icons'
-# sizes and colours; the manual page with every word of kvo2-render --help;
-# and the .deb's program must pass the end-to-end window scenario.
+# sizes and colours, from 16 to 256 pixels; the manual page with every word
+# of kvo2-render --help; and the .deb's program must pass the end-to-end
+# window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
 E2E=$(dirname "$0")/../e2e
 . "$E2E/lib.sh"
 need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
+SIZES="16 32 48 64 128 256"
+
+# Every size from the icon art, its pixels squares of a whole number of
+# pixels: the spots (X:Y:colour, in the art's pixels) at each square's first
+# and last pixel. The 48-pixel icon is the 16-pixel art times 3.
+check_icons() {
+    local size art f png spot x y colour format want got
+    declare -A spots=(
+        [32]="0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00"
+        [16]="0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00")
+    for size in $SIZES; do
+        art=$((size % 32 ? 16 : 32)) f=$((size % 32 ? size / 16 : size / 32)) png=$1/${size}x${size}/apps/kvo2.png
+        format="%wx%h" want="${size}x${size}"
+        for spot in ${spots[$art]}; do
+            IFS=: read -r x y colour <<<"$spot"
+            format+=" %[hex:p{$((x * f)),$((y * f))}] %[hex:p{$((x * f + f - 1)),$((y * f + f - 1))}]"
+            want+=" $colour $colour"
+        done
+        got=$(/usr/bin/convert "$png" -format "$format" info:) || fail "convert $png"
+        [ "$got" = "$want" ] || fail "$png: $got"$'\n'"want: $want"
+    done
+    ok "icons $SIZES from the icon art, sharp"
+}
 
 # check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
 # (relative: "" or "usr/") made.
@@ -18,7 +42,7 @@ check_installed() {
     local root=$1 p=$2 files want size
     files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
     want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop \
-        share/icons/hicolor/16x16/apps/kvo2.png share/icons/hicolor/32x32/apps/kvo2.png \
+        $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
         share/man/man1/kvo2-render.1 | sort)
     [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
     ok "installed files"
@@ -28,22 +52,10 @@ check_installed() {
     local exec icon
     exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
     [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
-    [ -f "$root/${p}share/icons/hicolor/32x32/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
+    [ -f "$root/${p}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
     ok "menu entry valid, runs bin/$exec, shows icon $icon"
 
-    while read -r size spots; do
-        local png=$root/${p}share/icons/hicolor/${size}x${size}/apps/kvo2.png
-        [ "$(/usr/bin/convert "$png" -format '%wx%h' info:)" = "${size}x${size}" ] || fail "$png: not ${size}x${size}"
-        for spot in $spots; do
-            IFS=: read -r x y colour <<<"$spot"
-            got=$(/usr/bin/convert "$png" -format "%[hex:p{$x,$y}]" info: | cut -c1-6)
-            [ "$got" = "$colour" ] || fail "$png ($x, $y): $got, want $colour"
-        done
-    done <<'ICONS'
-32 0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00
-16 0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00
-ICONS
-    ok "icons 16x16 and 32x32 from the icon art"
+    check_icons "$root/${p}share/icons/hicolor"
 
     # Headings of the help ("Usage:") become the page's own.
     local man=$root/${p}share/man/man1/kvo2-render.1 help words missing
