@@ -3,9 +3,9 @@
 # `deb` makes the .deb, checks that its dependencies, read from the binaries,
 # hold SDL2, and unpacks it. Then both check the tree: exactly the expected
 # files; a valid menu entry whose Exec and Icon are installed; the icons'
-# sizes and colours, from 16 to 256 pixels; the manual page with every word
-# of kvo2-render --help; and the .deb's program must pass the end-to-end
-# window scenario.
+# sizes and colours, from 16 to 256 pixels; the gzipped manual pages with
+# every word of each program's --help; and the .deb's program must pass the
+# end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
@@ -36,6 +36,21 @@ check_icons() {
     ok "icons $SIZES from the icon art, sharp"
 }
 
+# check_manual ROOT PREFIX PROGRAM: the gzipped page holds every word of
+# PROGRAM --help; the help's headings ("Usage:") become the page's own.
+check_manual() {
+    local man=$1/${2}share/man/man1/$3.1.gz help words missing
+    help=$("$1/${2}bin/$3" --help) || fail "$3 --help"
+    help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
+    words=$(gzip -dc "$man" | groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou 2>"$WORK/groff.log") ||
+        fail "groff $man"
+    [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
+    wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
+    missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
+    [ -z "$missing" ] || fail "words of $3 --help missing from its manual page: $missing"
+    ok "manual page holds $3 --help"
+}
+
 # check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
 # (relative: "" or "usr/") made.
 check_installed() {
@@ -43,7 +58,7 @@ check_installed() {
     files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
     want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop \
         $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
-        share/man/man1/kvo2-render.1 | sort)
+        share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz | sort)
     [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
     ok "installed files"
 
@@ -57,16 +72,8 @@ check_installed() {
 
     check_icons "$root/${p}share/icons/hicolor"
 
-    # Headings of the help ("Usage:") become the page's own.
-    local man=$root/${p}share/man/man1/kvo2-render.1 help words missing
-    help=$("$root/${p}bin/kvo2-render" --help) || fail "kvo2-render --help"
-    help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
-    words=$(groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou "$man" 2>"$WORK/groff.log") || fail "groff $man"
-    [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
-    wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
-    missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
-    [ -z "$missing" ] || fail "words of --help missing from the manual page: $missing"
-    ok "manual page holds kvo2-render --help"
+    check_manual "$root" "$p" kvo2
+    check_manual "$root" "$p" kvo2-render
 }
 
 if [ "$MODE" = prefix ]; then
