@@ -1,8 +1,9 @@
 # The packages, made by CPack from the install rules: on Linux a .deb whose
 # dependencies are read from the binaries, on Windows a zip.
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME kvo)
 set(CPACK_PACKAGE_VENDOR Kvo)
-set(CPACK_PACKAGE_CONTACT "Kvo maintainers")
+set(CPACK_PACKAGE_CONTACT "${KVO_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
 set(CPACK_PACKAGE_DESCRIPTION [[
 Kvo opens one window and animates, for ever, a Julia set whose parameter

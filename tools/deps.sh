@@ -18,8 +18,9 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # full screen needs a window manager: the tests run one
   openbox
-  # the install and package tests: the menu entry's checker, groff for the manual page
-  desktop-file-utils groff-base
+  # the install and package tests: the menu entry's and metainfo's checkers,
+  # groff for the manual pages, Debian's package checker
+  desktop-file-utils appstream groff-base lintian
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386

@@ -1,18 +1,54 @@
 #!/usr/bin/env bash
 # Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
 # `deb` makes the .deb, checks that its dependencies, read from the binaries,
-# hold SDL2, and unpacks it. Then both check the tree: exactly the expected
-# files; a valid menu entry whose Exec and Icon are installed; the icons'
-# sizes and colours, from 16 to 256 pixels; the gzipped manual pages with
-# every word of each program's --help; and the .deb's program must pass the
-# end-to-end window scenario.
+# hold SDL2, that lintian has nothing to say about it, and unpacks it. Then
+# both check the tree: exactly the expected files; a valid menu entry whose
+# Exec and Icon are installed; the icons' sizes and colours; valid AppStream
+# metainfo for that menu entry; the manual pages with every word of each
+# program's --help; the changelog and metainfo naming the package's version;
+# and the .deb's program must pass the end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
 E2E=$(dirname "$0")/../e2e
 . "$E2E/lib.sh"
-need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
-SIZES="16 32 48 64 128 256"
+need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate appstreamcli groff \
+    lintian /usr/bin/convert
+VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+SIZES="16 32 48 64 128 256" METAINFO=share/metainfo/example.kvo.Kvo.metainfo.xml
+
+# check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
+# (relative: "" or "usr/") made.
+check_installed() {
+    local root=$1 p=$2 files want
+    files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
+    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop "$METAINFO" \
+        $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
+        share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz share/doc/kvo/copyright \
+        share/doc/kvo/changelog.gz | sort)
+    [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
+    ok "installed files"
+    check_entry "$root" "$p"
+    check_icons "$root/${p}share/icons/hicolor"
+    check_manual "$root" "$p" kvo2
+    check_manual "$root" "$p" kvo2-render
+    check_versions "$root/$p"
+}
+
+# The menu entry, and the metainfo that lists it in software centres.
+check_entry() {
+    local root=$1 p=$2 entry=$1/${2}share/applications/kvo2.desktop exec icon launches
+    desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
+    exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
+    [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
+    [ -f "$root/${p}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
+    ok "menu entry valid, runs bin/$exec, shows icon $icon"
+    appstreamcli validate --no-net "$root/$p$METAINFO" >"$WORK/appstream.log" 2>&1 ||
+        fail "appstreamcli validate: $(cat "$WORK/appstream.log")"
+    launches=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$root/$p$METAINFO")
+    [ "$launches" = kvo2.desktop ] || fail "the metainfo launches \"$launches\""
+    ok "metainfo valid, launches kvo2.desktop"
+}
 
 # Every size from the icon art, its pixels squares of a whole number of
 # pixels: the spots (X:Y:colour, in the art's pixels) at each square's first
@@ -51,29 +87,15 @@ check_manual() {
     ok "manual page holds $3 --help"
 }
 
-# check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
-# (relative: "" or "usr/") made.
-check_installed() {
-    local root=$1 p=$2 files want size
-    files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
-    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop \
-        $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
-        share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz | sort)
-    [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
-    ok "installed files"
-
-    local entry=$root/${p}share/applications/kvo2.desktop
-    desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
-    local exec icon
-    exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
-    [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
-    [ -f "$root/${p}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
-    ok "menu entry valid, runs bin/$exec, shows icon $icon"
-
-    check_icons "$root/${p}share/icons/hicolor"
-
-    check_manual "$root" "$p" kvo2
-    check_manual "$root" "$p" kvo2-render
+# The changelog's newest entry and the metainfo's newest release are the
+# package's version.
+check_versions() {
+    local changelog metainfo
+    changelog=$(gzip -dc "$1share/doc/kvo/changelog.gz" | dpkg-parsechangelog -l- -S Version)
+    metainfo=$(grep -m1 -o '<release version="[^"]*"' "$1$METAINFO" | cut -d'"' -f2)
+    [ "$changelog $metainfo" = "$VERSION $VERSION" ] ||
+        fail "version $VERSION; the changelog's newest: $changelog, the metainfo's: $metainfo"
+    ok "changelog and metainfo at version $VERSION"
 }
 
 if [ "$MODE" = prefix ]; then
@@ -93,6 +115,10 @@ for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
     grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 ok "$(basename "${debs[0]}"), Depends: $depends"
+# Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
+lintian --fail-on error,warning "${debs[0]}" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
+    fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
+ok "lintian: nothing to say"
 dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
 check_installed "$WORK/root" usr/
 SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
