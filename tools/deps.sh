@@ -12,8 +12,8 @@ packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
   libpng-dev libgif-dev libsdl2-dev libcli11-dev
   libgtest-dev libbenchmark-dev
-  # the Windows builds
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  # the Windows builds and their setup programs
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # full screen needs a window manager: the tests run one
