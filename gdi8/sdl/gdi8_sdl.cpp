@@ -19,11 +19,6 @@
 
 namespace gdi8 {
 
-void* WindowHandle = nullptr;
-Place Where = Place::Window;
-uintptr_t Parent = 0;
-bool EchoTitle = false;
-
 namespace {
 
 SDL_Window* Window = nullptr;

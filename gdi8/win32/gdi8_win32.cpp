@@ -13,11 +13,6 @@
 
 namespace gdi8 {
 
-void* WindowHandle = nullptr;
-Place Where = Place::Window;
-uintptr_t Parent = 0;
-bool EchoTitle = false;
-
 namespace {
 
 HWND Window() { return static_cast<HWND>(WindowHandle); }
