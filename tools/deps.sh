@@ -6,11 +6,12 @@
 # root.
 set -euo pipefail
 
-demo=(g++ make cmake pkg-config libsdl2-dev libpng-dev libgif-dev libcli11-dev)
+demo=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev libxrender-dev libpng-dev
+  libgif-dev libcli11-dev)
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
-  libpng-dev libgif-dev libsdl2-dev libcli11-dev
+  libpng-dev libgif-dev libsdl2-dev libx11-dev libxext-dev libxrender-dev libcli11-dev
   libgtest-dev libbenchmark-dev
   # the Windows builds and their setup programs
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis
@@ -26,7 +27,7 @@ packages=(
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
   # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
   lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
-  libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
+  libgtest-dev:arm64 libsdl2-dev:arm64 libxext-dev:arm64 libxrender-dev:arm64 libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
   python3 nodejs chromium
