@@ -8,10 +8,11 @@
 # every file, shortcut and key of these; a screen saver setting that names
 # kvo2.scr is the user's, and Windows handles a saver that has gone.
 #
-# makensis makes 32-bit setups, as CMake's script cannot name another target
-# in time. The x64 one turns to the 64-bit Program Files, system folder (file
-# system redirection off) and registry view, and refuses 32-bit Windows; the
-# x86 one keeps the 32-bit ones on 64-bit Windows.
+# Both setups are 32-bit programs: makensis's 64-bit target would have to be
+# named before the first line of CMake's script. The x64 one turns to the
+# 64-bit Program Files, system folder (file system redirection off) and
+# registry view, and refuses 32-bit Windows; the x86 one keeps the 32-bit
+# ones on 64-bit Windows.
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Kvo)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Kvo)
 set(CPACK_NSIS_PACKAGE_NAME Kvo)

@@ -292,7 +292,7 @@ contents() {
 # window scenario and the installed saver starts with /s; Uninstall.exe /S
 # leaves nothing behind.
 scenario_setup() {
-    local setup installed='C:\Program Files\Kvo' reg name want
+    local setup installed='C:\Program Files\Kvo' reg name want saver
     cpack -G NSIS --config "$DIR/CPackConfig.cmake" -B "$WORK/setup" >"$WORK/cpack.log" 2>&1 ||
         fail "cpack: $(cat "$WORK/cpack.log")"
     setup=$(ls "$WORK"/setup/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
@@ -332,9 +332,13 @@ VALUES
     ok "uninstall entry: Kvo $VERSION by Kvo, the icon of kvo2.exe; the Start menu starts kvo2.exe"
     exe="$WINEPREFIX/drive_c/Program Files/Kvo/kvo2.exe" scenario_window
     saver_screen "$WINEPREFIX/drive_c/windows/system32/kvo2.scr" "key a"
+    # The user's choice of screen saver is the user's, even when it has gone.
+    saver='HKCU\Control Panel\Desktop'
+    win reg add "$saver" /v SCRNSAVE.EXE /d 'C:\windows\system32\kvo2.scr' /f >/dev/null || fail "reg add"
     win "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" /S || fail "Uninstall.exe /S: exit status $?"
     [ -z "$(changes)" ] || fail "Uninstall.exe /S left:"$'\n'"$(changes)"
-    ok "Uninstall.exe /S: nothing left behind"
+    win reg query "$saver" /v SCRNSAVE.EXE | grep -qF 'kvo2.scr' || fail "Uninstall.exe /S changed SCRNSAVE.EXE"
+    ok "Uninstall.exe /S: nothing left behind; the screen saver setting as the user left it"
     export WINEPREFIX=$PREFIX
 }
 
