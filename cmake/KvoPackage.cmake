@@ -1,8 +1,10 @@
 # The packages, made by CPack from the install rules: on Linux a .deb whose
-# dependencies are read from the binaries, on Windows a zip.
+# dependencies are read from the binaries, on Windows a zip and a setup
+# program (KvoSetup.cmake).
+set(CPACK_VERBATIM_VARIABLES ON)
 set(CPACK_PACKAGE_NAME kvo)
 set(CPACK_PACKAGE_VENDOR Kvo)
-set(CPACK_PACKAGE_CONTACT "Kvo maintainers")
+set(CPACK_PACKAGE_CONTACT "${KVO_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
 set(CPACK_PACKAGE_DESCRIPTION [[
 Kvo opens one window and animates, for ever, a Julia set whose parameter
@@ -13,12 +15,13 @@ set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 
 if(WIN32)
-  set(CPACK_GENERATOR ZIP)
+  set(CPACK_GENERATOR ZIP NSIS)
   if(CMAKE_SIZEOF_VOID_P EQUAL 8)
     set(CPACK_PACKAGE_FILE_NAME kvo-${PROJECT_VERSION}-windows-x64)
   else()
     set(CPACK_PACKAGE_FILE_NAME kvo-${PROJECT_VERSION}-windows-x86)
   endif()
+  include(${CMAKE_CURRENT_LIST_DIR}/KvoSetup.cmake)
 else()
   set(CPACK_GENERATOR DEB)
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

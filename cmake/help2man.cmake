@@ -1,4 +1,5 @@
-# Makes a program's manual page from its --help (see help2man.awk):
+# Makes a program's manual page from its --help (see help2man.awk), and
+# beside it the page gzipped without a name or time stamp (FILE.1.gz):
 #   cmake -DPROGRAM=EXE [-DEMULATOR=RUNNER] -DNAME=NAME -DVERSION=V
 #         -DSUMMARY=TEXT -DOUT=FILE.1 -P help2man.cmake
 execute_process(COMMAND ${EMULATOR} ${PROGRAM} --help OUTPUT_FILE ${OUT}.txt RESULT_VARIABLE status)
@@ -13,3 +14,7 @@ if(NOT status EQUAL 0)
   message(FATAL_ERROR "help2man.awk failed: ${status}")
 endif()
 file(RENAME ${OUT}.tmp ${OUT})
+execute_process(COMMAND gzip -9nkf ${OUT} RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+  message(FATAL_ERROR "gzip ${OUT} failed: ${status}")
+endif()

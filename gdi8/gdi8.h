@@ -34,9 +34,16 @@ constexpr uint32_t ZoomCommandIds[4] = {0x400, 0x401, 0x402, 0x404};
 // Wherever the frame fills a screen or another program's window, it keeps
 // its aspect, centred between black bars. Screen and Inside leave the screen
 // saver setting alone.
+// Screen and Inside are screen savers: their frames come one a refresh of the
+// display (60 a second where it is unknown), and none while the window cannot
+// be seen, where the system says so; the window draws as fast as it can.
 enum class Place { Window, FullScreen, Screen, Inside };
 extern Place Where;
 extern uintptr_t Parent;
+
+// When set, SetTitle also writes the title as a line on standard output: a
+// screen saver's way of telling its frame rate, having no title bar.
+extern bool EchoTitle;
 
 // Opens the visible window titled and classed `title`, client area
 // width x height, centred (or as Where says); switches the screen saver off.

@@ -1,5 +1,6 @@
 // What every presenter needs, whatever the platform: 32-bit colours from the
-// frame's palette indices, and the place of the frame in a larger area.
+// frame's palette indices, the place of the frame in a larger area, and the
+// pace of a screen saver's frames.
 #pragma once
 
 #include <cstddef>
@@ -19,6 +20,13 @@ constexpr uint32_t Argb(uint8_t red, uint8_t green, uint8_t blue, uint8_t alpha 
 void ExpandFrame(const uint8_t* pixels, size_t count, const uint32_t table[256],
                  uint32_t* out);
 
+// Writes the width x height frame `pixels` stretched to outWidth x outHeight
+// 32-bit pixels (rows `outStride` pixels apart) through `table`: each pixel
+// takes the frame's pixel nearest its centre, so only the table's colours
+// appear. A row that repeats the one above is copied. Sizes from 1.
+void StretchFrame(const uint8_t* pixels, int width, int height, const uint32_t table[256],
+                  uint32_t* out, int outWidth, int outHeight, size_t outStride);
+
 // A box in an area, from its top left corner.
 struct Box {
     int x, y, width, height;
@@ -30,5 +38,22 @@ struct Box {
 // an area too thin for a whole pixel of the other side gets an empty box.
 // Areas up to 65535 on a side.
 Box FitFrame(int areaWidth, int areaHeight, int frameWidth, int frameHeight);
+
+// A steady pace of frames, one a refresh of the display: a frame that comes
+// late is shown at once and the pace starts again from it; frames are
+// dropped, never caught up on. Times in seconds on any steady clock.
+struct Pace {
+    double period;  // seconds between frames
+    double next;    // when the next frame is due
+};
+
+// The pace of a display refreshing `hertz` times a second, 60 where the rate
+// is unknown (0, or 1: Windows' "the hardware's default") or beyond reason
+// (above 1000); the first frame is due at `now`.
+Pace StartPace(int hertz, double now);
+
+// How long to wait, from `now`, before showing the next frame; moves the
+// pace on by that frame.
+double PaceDelay(Pace& pace, double now);
 
 }  // namespace gdi8

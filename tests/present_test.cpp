@@ -26,6 +26,49 @@ TEST(Present, ExpandFrameLooksUpEveryIndex) {
     }
 }
 
+// Each stretched pixel is the frame's pixel nearest its centre (a centre on
+// a boundary takes the pixel after it): whole factors repeat every pixel, a
+// shrink keeps every other one, and repeated rows are copies.
+TEST(Present, StretchFrameTakesTheNearestPixel) {
+    const uint8_t frame[] = {0, 1, 2, 3, 4, 5, 6, 7};  // 4 x 2
+    uint32_t table[256];
+    for (int i = 0; i < 256; ++i) table[i] = 0x100u * static_cast<uint32_t>(i) + 7;
+    const struct {
+        int width, height;
+        std::vector<uint8_t> want;  // indices, row after row
+    } cases[] = {
+        {4, 2, {0, 1, 2, 3, 4, 5, 6, 7}},
+        {8, 4, {0, 0, 1, 1, 2, 2, 3, 3, 0, 0, 1, 1, 2, 2, 3, 3,
+                4, 4, 5, 5, 6, 6, 7, 7, 4, 4, 5, 5, 6, 6, 7, 7}},
+        {2, 1, {5, 7}},
+        {6, 3, {0, 1, 1, 2, 3, 3, 4, 5, 5, 6, 7, 7, 4, 5, 5, 6, 7, 7}},
+        {1, 5, {2, 2, 6, 6, 6}},
+    };
+    for (const auto& c : cases) {
+        const size_t stride = static_cast<size_t>(c.width) + 1;  // one pixel past each row
+        std::vector<uint32_t> out(stride * c.height, 0xdeadbeef), want(out);
+        for (int y = 0; y < c.height; ++y)
+            for (int x = 0; x < c.width; ++x) want[y * stride + x] = table[c.want[y * c.width + x]];
+        gdi8::StretchFrame(frame, 4, 2, table, out.data(), c.width, c.height, stride);
+        EXPECT_EQ(out, want) << c.width << " x " << c.height;
+    }
+}
+
+// The pace: the display's rate, 60 where it is unknown; a frame in time
+// waits for its turn, a late one goes at once and the pace starts from it.
+TEST(Present, PaceKeepsTheDisplaysRateAndDropsLateFrames) {
+    const struct {
+        int hertz;
+        double period;
+    } rates[] = {{75, 1.0 / 75}, {0, 1.0 / 60}, {1, 1.0 / 60}, {-5, 1.0 / 60}, {1001, 1.0 / 60}, {2, 0.5}};
+    for (const auto& r : rates) EXPECT_DOUBLE_EQ(gdi8::StartPace(r.hertz, 10).period, r.period) << r.hertz;
+    gdi8::Pace pace = gdi8::StartPace(50, 100);        // every 0.02 s from 100
+    EXPECT_NEAR(gdi8::PaceDelay(pace, 100.005), 0.015, 1e-9);  // in time: wait
+    EXPECT_NEAR(gdi8::PaceDelay(pace, 100.03), 0.01, 1e-9);    // the pace holds
+    EXPECT_EQ(gdi8::PaceDelay(pace, 100.2), 0);                // late: at once
+    EXPECT_NEAR(gdi8::PaceDelay(pace, 100.205), 0.015, 1e-9);  // the pace from there
+}
+
 TEST(Present, ArgbPacksAlphaRedGreenBlue) {
     EXPECT_EQ(gdi8::Argb(0x12, 0x34, 0x56), 0xFF123456u);
     EXPECT_EQ(gdi8::Argb(0xAB, 0xCD, 0xEF, 0), 0x00ABCDEFu);

@@ -6,28 +6,31 @@
 # uses sudo when not root.
 set -euo pipefail
 
-demo=(g++ make cmake pkg-config libsdl2-dev libpng-dev libgif-dev libwebp-dev libcli11-dev)
+demo=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev libxrender-dev libpng-dev
+  libgif-dev libwebp-dev libcli11-dev)
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
-  libpng-dev libgif-dev libwebp-dev libsdl2-dev libcli11-dev
+  libpng-dev libgif-dev libwebp-dev libsdl2-dev libx11-dev libxext-dev libxrender-dev libcli11-dev
   # kvo2-render's video: FFmpeg's libraries (libswscale for the tests' decoding)
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev
-  # the Windows builds
-  g++-mingw-w64-i686 g++-mingw-w64-x86-64
+  # the Windows builds and their setup programs
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # full screen needs a window manager: the tests run one
   openbox
-  # the install and package tests: the menu entry's checker, groff for the manual page
-  desktop-file-utils groff-base
+  # the install and package tests: the menu entry's and metainfo's checkers,
+  # groff for the manual pages, Debian's package checker
+  desktop-file-utils appstream groff-base lintian
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
   # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
-  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64 libwebp-dev:arm64
-  libgtest-dev:arm64 libsdl2-dev:arm64 libclang-rt-14-dev:arm64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  libwebp-dev:arm64 libgtest-dev:arm64 libsdl2-dev:arm64 libxext-dev:arm64 libxrender-dev:arm64
+  libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
   python3 nodejs chromium

@@ -1,7 +1,12 @@
 // The window through SDL2: a streaming texture, filled through a 256-entry
-// table of 32-bit colours and stretched over the window by the renderer.
+// table of 32-bit colours and stretched over the window by the renderer; in
+// another program's X window, a picture that the X server stretches. As a
+// screen saver, one frame a refresh of the display.
 #include <SDL.h>
+#include <SDL_syswm.h>
 
+#include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -9,13 +14,10 @@
 
 #include "gdi8.h"
 #include "present.h"
+#include "x11_picture.h"
 #include "x11_window.h"
 
 namespace gdi8 {
-
-void* WindowHandle = nullptr;
-Place Where = Place::Window;
-uintptr_t Parent = 0;
 
 namespace {
 
@@ -29,6 +31,11 @@ const uint8_t* PaintPixels = nullptr;
 // The colour table as ARGB8888 texture pixels.
 uint32_t Colours[256];
 char Failure[256] = "";
+// Painted by the X server (another program's window), not by Renderer.
+bool XPicture = false;
+// A screen saver's frames come at the display's pace.
+bool Paced = false;
+Pace FramePace;
 
 bool Fail(const char* what) {
     SDL_snprintf(Failure, sizeof Failure, "%s: %s", what, SDL_GetError());
@@ -70,9 +77,15 @@ bool FullScreen() {
 // Converts the frame into the texture and stretches it over the client area,
 // or, full screen and in another program's window, over the largest part of
 // it that keeps the frame's aspect, between black bars.
-void Paint() {
+void Paint(bool whole) {
     if (!PaintPixels) return;
     int outWidth = 0, outHeight = 0;
+    if (XPicture) {
+        SDL_GetWindowSize(Window, &outWidth, &outHeight);
+        if (outWidth > 0 && outHeight > 0)
+            PaintXPicture(PaintPixels, Colours, outWidth, outHeight, whole);
+        return;
+    }
     // A minimised window has no area to paint into.
     if (SDL_GetRendererOutputSize(Renderer, &outWidth, &outHeight) != 0 ||
         outWidth <= 0 || outHeight <= 0)
@@ -149,11 +162,14 @@ void HandleEvent(const SDL_Event& event) {
                     Close();
                 case SDL_WINDOWEVENT_EXPOSED:
                 case SDL_WINDOWEVENT_SIZE_CHANGED:
-                    Paint();
+                    Paint(true);
                     break;
                 default:
                     break;
             }
+            break;
+        case SDL_SYSWMEVENT:
+            NoteXEvent(&event.syswm.msg->msg.x11.event);
             break;
         default:
             break;
@@ -211,6 +227,33 @@ bool MakeRenderer(int width, int height) {
     return false;
 }
 
+// Seconds on a steady clock.
+double Now() {
+    return static_cast<double>(SDL_GetPerformanceCounter()) /
+           static_cast<double>(SDL_GetPerformanceFrequency());
+}
+
+// The refresh rate of the window's display; 0 where it is unknown.
+int RefreshRate() {
+    SDL_DisplayMode mode;
+    const int display = SDL_GetWindowDisplayIndex(Window);
+    return display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+}
+
+// Waits for the next frame's turn, handling events meanwhile; for as long as
+// the window cannot be seen, no frame is drawn at all.
+void WaitForNextFrame() {
+    double delay = PaceDelay(FramePace, Now());
+    for (;;) {
+        const bool seen = Where != Place::Inside || XWindowSeen();
+        if (seen && delay <= 0) return;
+        const int ms = seen ? static_cast<int>(std::ceil(delay * 1000)) : 100;
+        SDL_Event event;
+        if (SDL_WaitEventTimeout(&event, ms)) HandleEvent(event);
+        delay = FramePace.next - Now();
+    }
+}
+
 // The program's icon on the window, where the window manager shows one.
 void SetIcon() {
     SDL_Surface* icon = SDL_CreateRGBSurfaceWithFormatFrom(
@@ -230,7 +273,13 @@ bool OpenWindow(const char* title, int width, int height) {
     const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
     if (inside && !parent) return false;
     if (!StartVideo()) return Fail("SDL_Init");
-    if (!MakeWindow(title, width, height, parent) || !MakeRenderer(width, height)) return false;
+    if (!MakeWindow(title, width, height, parent)) return false;
+    if (inside) {
+        FollowXWindow(Window, parent);
+        SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+        XPicture = StartXPicture(Window, parent, width, height);
+    }
+    if (!XPicture && !MakeRenderer(width, height)) return false;
     BitmapWidth = width;
     BitmapHeight = height;
     for (int i = 0; i < 256; ++i) {
@@ -238,10 +287,9 @@ bool OpenWindow(const char* title, int width, int height) {
         Colours[i] = Argb(grey, grey, grey);
     }
     WindowHandle = Window;
-    if (inside) {
-        FollowXWindow(Window, parent);
-        return true;
-    }
+    Paced = saver;
+    if (Paced) FramePace = StartPace(RefreshRate(), Now());
+    if (inside) return true;
     SetIcon();
     SDL_ShowWindow(Window);
     if (!saver) SDL_DisableScreenSaver();
@@ -259,15 +307,22 @@ int SetPalette(const void* colours, int lastIndex) {
 
 int ShowFrame(const uint8_t* pixels) {
     PaintPixels = pixels;
-    Paint();
+    Paint(false);
     SDL_Event event;
     while (SDL_PollEvent(&event)) HandleEvent(event);
-    std::this_thread::yield();
+    if (Paced)
+        WaitForNextFrame();
+    else
+        std::this_thread::yield();
     return 1;
 }
 
 void SetTitle(const char* text) {
     if (Where != Place::Inside) SDL_SetWindowTitle(Window, text);
+    if (EchoTitle) {
+        std::printf("%s\n", text);
+        std::fflush(stdout);
+    }
 }
 
 void CloseWindow() {

@@ -14,7 +14,10 @@ namespace {
 
 bool Failed = false;
 unsigned long Followed = 0;
+unsigned long FollowedToo = 0;
 XErrorHandler Previous = nullptr;
+bool Mapped = true;
+bool Covered = false;
 
 int NoteError(Display*, XErrorEvent*) {
     Failed = true;
@@ -25,8 +28,9 @@ int NoteError(Display*, XErrorEvent*) {
 // drawing request or a query: the program ends there, quietly. Every other
 // error goes where it went before.
 int EndWhenGone(Display* display, XErrorEvent* error) {
-    if ((error->error_code == BadWindow || error->error_code == BadDrawable) &&
-        error->resourceid == Followed)
+    if (((error->error_code == BadWindow || error->error_code == BadDrawable) &&
+         error->resourceid == Followed) ||
+        (FollowedToo && error->resourceid == FollowedToo))
         _exit(0);  // no Xlib call may follow, nor exit handlers that make one
     return Previous ? Previous(display, error) : 0;
 }
@@ -59,11 +63,28 @@ void FollowXWindow(SDL_Window* window, unsigned long id) {
     Display* display = info.info.x11.display;
     Followed = id;
     Previous = XSetErrorHandler(EndWhenGone);
-    // SDL then reads the window's ConfigureNotify as a resize.
+    // SDL then reads the window's ConfigureNotify as a resize and its Expose
+    // as an exposure; the rest comes through NoteXEvent.
     XWindowAttributes attributes;
-    if (XGetWindowAttributes(display, id, &attributes))
-        XSelectInput(display, id, attributes.your_event_mask | StructureNotifyMask);
+    if (XGetWindowAttributes(display, id, &attributes)) {
+        Mapped = attributes.map_state != IsUnmapped;
+        XSelectInput(display, id,
+                     attributes.your_event_mask | StructureNotifyMask | ExposureMask |
+                         VisibilityChangeMask);
+    }
     XFlush(display);
 }
+
+void EndWithXWindow(unsigned long resource) { FollowedToo = resource; }
+
+void NoteXEvent(const void* xevent) {
+    const XEvent& event = *static_cast<const XEvent*>(xevent);
+    if (event.xany.window != Followed) return;
+    if (event.type == MapNotify) Mapped = true;
+    if (event.type == UnmapNotify) Mapped = false;
+    if (event.type == VisibilityNotify) Covered = event.xvisibility.state == VisibilityFullyObscured;
+}
+
+bool XWindowSeen() { return Mapped && !Covered; }
 
 }  // namespace gdi8

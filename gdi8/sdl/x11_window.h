@@ -12,8 +12,20 @@ namespace gdi8 {
 // one line in `why` when there is no display or no such window.
 unsigned long FindXWindow(unsigned long id, char* why, size_t size);
 
-// Makes SDL hear of the size changes of `window`, made by SDL_CreateWindowFrom
-// on the X window `id`, and ends the process with status 0 once `id` is gone.
+// Makes SDL hear of the size changes and exposures of `window`, made by
+// SDL_CreateWindowFrom on the X window `id`, and of whether it can be seen;
+// ends the process with status 0 once `id` is gone.
 void FollowXWindow(SDL_Window* window, unsigned long id);
+
+// Ends the process with status 0, as for the followed window, on an error
+// about `resource` (something that goes with the window).
+void EndWithXWindow(unsigned long resource);
+
+// Notes what an X event says of the followed window: mapped or not, covered
+// or not. Takes the XEvent of an SDL_SYSWMEVENT.
+void NoteXEvent(const void* xevent);
+
+// False while the followed window is unmapped or wholly covered.
+bool XWindowSeen();
 
 }  // namespace gdi8

@@ -1,7 +1,9 @@
 // The window through Windows USER and GDI: an 8-bit top-down DIB stretched
 // over the client area by StretchDIBits, painted synchronously each frame.
 #include <windows.h>
+#include <mmsystem.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,10 +12,6 @@
 #include "present.h"
 
 namespace gdi8 {
-
-void* WindowHandle = nullptr;
-Place Where = Place::Window;
-uintptr_t Parent = 0;
 
 namespace {
 
@@ -43,6 +41,17 @@ constexpr int MouseSlack = 4;
 
 HWND ParentWindow() { return reinterpret_cast<HWND>(Parent); }
 
+// A screen saver's frames come at the display's pace.
+bool Paced = false;
+Pace FramePace;
+// Outside a window of its own: the frame stretched into a 32-bit bitmap of
+// the box's size, and where the last frame went.
+HDC StretchDc = nullptr;
+HBITMAP StretchBitmap = nullptr;
+uint32_t* StretchBits = nullptr;
+int StretchWidth = 0, StretchHeight = 0;
+Box Placed{-1, -1, -1, -1};
+
 // Only the program's own windows hold the screen saver off.
 bool HoldsScreenSaverOff() { return Where == Place::Window || Where == Place::FullScreen; }
 
@@ -58,9 +67,71 @@ POINT Centred(int width, int height) {
             (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
-// Stretches the frame over the client area; outside a window of its own,
-// over the largest part of it with the frame's aspect, between black bars.
-void Paint(HWND window) {
+// A 32-bit top-down bitmap of width x height for StretchFrame to draw in,
+// made again when the size changes; false where it cannot be made.
+bool SizeStretchBitmap(int width, int height) {
+    if (StretchBitmap && width == StretchWidth && height == StretchHeight) return true;
+    if (!StretchDc) StretchDc = CreateCompatibleDC(DeviceContext);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const HBITMAP bitmap =
+        StretchDc ? CreateDIBSection(DeviceContext, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                  : nullptr;
+    if (!bitmap) return false;
+    SelectObject(StretchDc, bitmap);
+    if (StretchBitmap) DeleteObject(StretchBitmap);
+    StretchBitmap = bitmap;
+    StretchBits = static_cast<uint32_t*>(bits);
+    StretchWidth = width;
+    StretchHeight = height;
+    return true;
+}
+
+// The black bars of a width x height client area around the box.
+void PaintBars(int width, int height, const Box& box) {
+    const int right = box.x + box.width, bottom = box.y + box.height;
+    PatBlt(DeviceContext, 0, 0, box.x, height, BLACKNESS);
+    PatBlt(DeviceContext, right, 0, width - right, height, BLACKNESS);
+    PatBlt(DeviceContext, 0, 0, width, box.y, BLACKNESS);
+    PatBlt(DeviceContext, 0, bottom, width, height - bottom, BLACKNESS);
+}
+
+// The frame over the largest part of the client area with the frame's
+// aspect, stretched on this side and copied to the window; the bars when
+// asked or when the box moved.
+void PaintFitted(int width, int height, bool bars) {
+    const Box box = FitFrame(width, height, BitmapWidth, BitmapHeight);
+    if (bars || box.x != Placed.x || box.y != Placed.y || box.width != Placed.width ||
+        box.height != Placed.height)
+        PaintBars(width, height, box);
+    Placed = box;
+    if (box.width <= 0 || box.height <= 0) return;
+    if (SizeStretchBitmap(box.width, box.height)) {
+        uint32_t colours[256];  // blue, green, red, 0: a 32-bit bitmap's pixels
+        std::memcpy(colours, Header->bmiColors, sizeof colours);
+        StretchFrame(PaintPixels, BitmapWidth, BitmapHeight, colours, StretchBits, box.width,
+                     box.height, static_cast<size_t>(box.width));
+        GdiFlush();
+        BitBlt(DeviceContext, box.x, box.y, box.width, box.height, StretchDc, 0, 0, SRCCOPY);
+        return;
+    }
+    // No memory for the bitmap: GDI stretches. Shrunk into a preview, whole
+    // lines are dropped rather than blended into colours outside the palette.
+    const bool shrunk = box.width < BitmapWidth || box.height < BitmapHeight;
+    SetStretchBltMode(DeviceContext, shrunk ? COLORONCOLOR : BLACKONWHITE);
+    StretchDIBits(DeviceContext, box.x, box.y, box.width, box.height, 0, 0, BitmapWidth,
+                  BitmapHeight, PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// Stretches the frame over the client area; outside a window of its own, at
+// the frame's aspect between black bars.
+void Paint(HWND window, bool bars) {
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right - client.left, height = client.bottom - client.top;
@@ -69,19 +140,7 @@ void Paint(HWND window) {
                       PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
         return;
     }
-    const Box box = FitFrame(width, height, BitmapWidth, BitmapHeight);
-    const int right = box.x + box.width, bottom = box.y + box.height;
-    PatBlt(DeviceContext, 0, 0, box.x, height, BLACKNESS);
-    PatBlt(DeviceContext, right, 0, width - right, height, BLACKNESS);
-    PatBlt(DeviceContext, 0, 0, width, box.y, BLACKNESS);
-    PatBlt(DeviceContext, 0, bottom, width, height - bottom, BLACKNESS);
-    // Shrunk into a preview, whole lines are dropped rather than blended into
-    // colours outside the palette. (Enlarged, the default mode is the same
-    // and, under Wine, many times faster.)
-    const bool shrunk = box.width < BitmapWidth || box.height < BitmapHeight;
-    SetStretchBltMode(DeviceContext, shrunk ? COLORONCOLOR : BLACKONWHITE);
-    StretchDIBits(DeviceContext, box.x, box.y, box.width, box.height, 0, 0, BitmapWidth,
-                  BitmapHeight, PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+    PaintFitted(width, height, bars);
 }
 
 // Inside another program's window: ends with it, and keeps its client size.
@@ -126,7 +185,7 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     switch (message) {
         case WM_PAINT:
             if (PaintPixels) {
-                Paint(window);
+                Paint(window, true);
                 ValidateRect(Window(), nullptr);
             }
             return 0;
@@ -244,6 +303,45 @@ void AddZoomEntries(HWND window) {
     AppendMenuA(menu, MF_STRING, ZoomCommandIds[3], "Zoom 4 x 4");
 }
 
+// Dispatches every message waiting for the window.
+void HandleMessages() {
+    MSG message;
+    while (PeekMessageA(&message, Window(), 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+}
+
+// Seconds on a steady clock.
+double Now() {
+    LARGE_INTEGER count, frequency;
+    QueryPerformanceCounter(&count);
+    QueryPerformanceFrequency(&frequency);
+    return static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// False while the window is hidden, minimised or wholly covered.
+bool Seen() {
+    RECT clip;
+    return IsWindowVisible(Window()) && !IsIconic(Window()) &&
+           GetClipBox(DeviceContext, &clip) != NULLREGION;
+}
+
+// Waits for the next frame's turn, handling messages meanwhile; for as long
+// as the window cannot be seen, no frame is drawn at all.
+void WaitForNextFrame() {
+    double delay = PaceDelay(FramePace, Now());
+    for (;;) {
+        const bool seen = Seen();
+        if (seen && delay <= 0) return;
+        const DWORD ms = seen ? static_cast<DWORD>(std::ceil(delay * 1000)) : 100;
+        if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT) == WAIT_OBJECT_0)
+            HandleMessages();
+        if (Where == Place::Inside) FollowParent();
+        delay = FramePace.next - Now();
+    }
+}
+
 }  // namespace
 
 bool OpenWindow(const char* title, int width, int height) {
@@ -266,6 +364,11 @@ bool OpenWindow(const char* title, int width, int height) {
     GetCursorPos(&CursorAtStart);
     Header = GreyHeader(width, height);
     if (Where == Place::Window) AddZoomEntries(window);
+    Paced = Where == Place::Screen || Where == Place::Inside;
+    if (Paced) {
+        timeBeginPeriod(1);  // waits to the millisecond, not the tick
+        FramePace = StartPace(GetDeviceCaps(DeviceContext, VREFRESH), Now());
+    }
 
     // Not written to the user profile: the next session has its own setting.
     if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
@@ -283,19 +386,28 @@ int SetPalette(const void* colours, int lastIndex) {
 int ShowFrame(const uint8_t* pixels) {
     if (Where == Place::Inside) FollowParent();
     PaintPixels = pixels;
-    InvalidateRect(Window(), nullptr, TRUE);
-    SendMessageA(Window(), WM_PAINT, 0, 0);
-    MSG message;
-    while (PeekMessageA(&message, Window(), 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
+    if (Paced) {
+        // A screen saver paints its frame straight away, and only where it
+        // changes; a paint that the system asks for covers the bars too.
+        if (Seen()) Paint(Window(), false);
+    } else {
+        InvalidateRect(Window(), nullptr, TRUE);
+        SendMessageA(Window(), WM_PAINT, 0, 0);
     }
-    Sleep(0);
+    HandleMessages();
+    if (Paced)
+        WaitForNextFrame();
+    else
+        Sleep(0);
     return 1;
 }
 
 void SetTitle(const char* text) {
     SendMessageA(Window(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    if (EchoTitle) {
+        std::printf("%s\n", text);
+        std::fflush(stdout);
+    }
 }
 
 void CloseWindow() {

@@ -4,8 +4,11 @@
 //   icongen OUT.ico        the Windows icon file: a 32 x 32 and a 16 x 16 image
 //                          in the standard 16 colours and a 32 x 32 monochrome
 //                          image, in that order
-//   icongen SIZE OUT.png   the colour drawing of SIZE (16 or 32) as an indexed
-//                          PNG whose colour table is the standard 16 colours
+//   icongen SIZE OUT.png   the colour drawing at SIZE pixels (a multiple of 16
+//                          up to 256) as an indexed PNG whose colour table is
+//                          the standard 16 colours: the 32-pixel drawing with
+//                          each pixel a square of SIZE/32 where that is whole,
+//                          else the 16-pixel one with squares of SIZE/16
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -79,19 +82,29 @@ Bytes Image(const char* const* rows, int size, bool mono) {
     return out;
 }
 
-// A colour drawing as the rows of an indexed image. Empty when the drawing
-// is malformed.
-Bytes Indices(const char* const* rows, int size) {
+// A colour drawing `size` pixels wide, each pixel made a square of `scale`
+// x `scale` (sharp: no pixel between two colours), as the rows of an
+// indexed image. Empty when the drawing is malformed.
+Bytes Indices(const char* const* rows, int size, int scale) {
     Bytes pixels;
-    for (int y = 0; y < size; ++y) {
-        if (std::strlen(rows[y]) != static_cast<size_t>(size)) return {};
-        for (int x = 0; x < size; ++x) {
-            const int v = PixelValue(rows[y][x], false);
+    for (int y = 0; y < size * scale; ++y) {
+        const char* row = rows[y / scale];
+        if (std::strlen(row) != static_cast<size_t>(size)) return {};
+        for (int x = 0; x < size * scale; ++x) {
+            const int v = PixelValue(row[x / scale], false);
             if (v < 0) return {};
             pixels.push_back(static_cast<uint8_t>(v));
         }
     }
     return pixels;
+}
+
+// The side of a PNG icon: a multiple of 16 up to 256; 0 for anything else.
+int Side(const std::string& text) {
+    if (text.empty() || text.size() > 3 || text.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const int side = std::stoi(text);
+    return side > 0 && side <= 256 && side % 16 == 0 ? side : 0;
 }
 
 // Writes the file whole or not at all: a build never sees half an icon.
@@ -104,10 +117,12 @@ int WriteFile(const char* path, const std::function<bool(std::FILE*)>& write) {
     return 0;
 }
 
-// The colour drawing of `size` (16 or 32) as an indexed PNG.
+// The colour drawing at `size` pixels as an indexed PNG.
 int WritePng(const std::string& size, const char* path) {
-    const int side = size == "32" ? 32 : size == "16" ? 16 : 0;
-    const Bytes pixels = Indices(side == 32 ? icon::Colour32 : icon::Colour16, side);
+    const int side = Side(size);
+    const int art = side % 32 == 0 ? 32 : 16;
+    const Bytes pixels =
+        side ? Indices(art == 32 ? icon::Colour32 : icon::Colour16, art, side / art) : Bytes();
     if (pixels.empty()) {
         std::fprintf(stderr, "icongen: no %s x %s PNG\n", size.c_str(), size.c_str());
         return 1;
@@ -126,7 +141,7 @@ int WritePng(const std::string& size, const char* path) {
 int main(int argc, char** argv) {
     if (argc == 3) return WritePng(argv[1], argv[2]);
     if (argc != 2) {
-        std::fprintf(stderr, "usage: icongen OUT.ico | icongen 16|32 OUT.png\n");
+        std::fprintf(stderr, "usage: icongen OUT.ico | icongen SIZE OUT.png\n");
         return 2;
     }
     struct Entry {

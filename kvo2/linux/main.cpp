@@ -32,7 +32,7 @@ bool WindowId(const std::string& text, uintptr_t& id) {
 class Help : public CLI::Formatter {
   public:
     std::string make_usage(const CLI::App*, std::string) const override {
-        return "Usage: kvo2 [--fullscreen | --root | --window-id ID]\n";
+        return "Usage: kvo2 [--fullscreen | --root | --window-id ID] [--fps]\n";
     }
     std::string make_option_opts(const CLI::Option* option) const override {
         return option->get_type_name().empty() ? "" : " " + option->get_type_name();
@@ -43,6 +43,7 @@ class Help : public CLI::Formatter {
 struct Options {
     bool fullScreen = false;
     bool root = false;
+    bool fps = false;
     std::string windowId;
 };
 
@@ -51,8 +52,10 @@ void DeclareOptions(CLI::App& app, Options& options) {
     app.formatter(std::make_shared<Help>());
     app.get_formatter()->column_width(18);
     app.footer("With --root or --window-id, Kvo fills the window (keeping its picture's\n"
-               "shape, between black bars) and follows its size, leaves the screen saver\n"
-               "setting alone, and ends with status 0 on SIGTERM or SIGINT.");
+               "shape, between black bars) and follows its size, draws one frame a\n"
+               "refresh of the display (60 a second where it is unknown) and none while\n"
+               "the window is hidden, leaves the screen saver setting alone, and ends\n"
+               "with status 0 on SIGTERM or SIGINT.");
     app.set_help_flag("-h,--help", "show this text");
     auto* full = app.add_flag("--fullscreen", options.fullScreen, "start full screen");
     auto* rootOption = app.add_flag(
@@ -67,6 +70,9 @@ void DeclareOptions(CLI::App& app, Options& options) {
                 uintptr_t id = 0;
                 return WindowId(text, id) ? std::string() : "not an X window id: '" + text + "'";
             });
+    app.add_flag("--fps", options.fps,
+                 "print the frame rate every two seconds on standard output\n"
+                 "(the title's text)");
     rootOption->excludes(idOption);
     full->excludes(rootOption)->excludes(idOption);
 }
@@ -74,6 +80,7 @@ void DeclareOptions(CLI::App& app, Options& options) {
 // Tells gdi8 where to show the frame; false, said on stderr, when
 // XSCREENSAVER_WINDOW holds something other than an X window id.
 bool ApplyMode(const Options& options) {
+    gdi8::EchoTitle = options.fps;
     if (options.fullScreen) gdi8::Where = gdi8::Place::FullScreen;
     if (options.root || !options.windowId.empty()) {
         const char* named =
@@ -102,7 +109,8 @@ int main(int argc, char** argv) {
     std::vector<std::string> words(argv, argv + argc);
     std::vector<char*> args;
     for (std::string& word : words) {
-        if (word == "-root" || word.rfind("-window-id", 0) == 0) word.insert(0, "-");
+        if (word == "-root" || word == "-fps" || word.rfind("-window-id", 0) == 0)
+            word.insert(0, "-");
         args.push_back(&word[0]);
     }
     try {

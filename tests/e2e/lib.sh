@@ -41,12 +41,15 @@ within() {
     done
 }
 
-# start_xvfb [ARGS...]: Xvfb on a free display, with a screen large enough
-# for zoom 4; exports DISPLAY. No reset when the last client leaves: a client
-# that connects during a reset is dropped.
+# start_xvfb [ARGS...]: Xvfb on a free display, as XVFB, with a screen of
+# SCREEN_W x SCREEN_H, by default large enough for zoom 4; exports DISPLAY.
+# No reset when the last client leaves: a client that connects during a
+# reset is dropped.
 start_xvfb() {
-    Xvfb -displayfd 9 -screen 0 2700x2100x24 -nolisten tcp -noreset "$@" 9>"$WORK/display" 2>"$WORK/xvfb.log" 8>&- &
-    PIDS+=($!)
+    Xvfb -displayfd 9 -screen 0 "${SCREEN_W:-2700}x${SCREEN_H:-2100}x24" -nolisten tcp -noreset "$@" \
+        9>"$WORK/display" 2>"$WORK/xvfb.log" 8>&- &
+    XVFB=$!
+    PIDS+=($XVFB)
     within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
     export DISPLAY=":$(head -n1 "$WORK/display")"
     unset WAYLAND_DISPLAY

@@ -7,10 +7,16 @@
 #                               must fall back to SDL's software renderer
 #   SOAK=SECONDS                a soak: after the zoom checks, SECONDS of window
 #                               operations, with flat memory and titles still coming
+#   SCREEN_W, SCREEN_H          the screen's size (2700 x 2100)
+#   CPU_BOUND=PERCENT           the most of one core that the screen saver and
+#                               the X server may take together; and the window
+#                               must draw far more than a display's 60 frames
+#                               a second (left out where the build is slowed
+#                               down, as under the sanitizers)
 set -uo pipefail
 KVO2=$1 XCHECK=$2
 . "$(dirname "$0")/lib.sh"
-need Xvfb xdotool xwininfo xprop xdpyinfo openbox "$KVO2" "$XCHECK"
+need Xvfb xdotool xwininfo xprop xdpyinfo xwd md5sum openbox "$KVO2" "$XCHECK"
 # Under the sanitizer build: no leak report for the allocations of the
 # system's D-Bus and GL libraries (the program ends from inside ShowFrame and
 # frees nothing by hand), and a small quarantine, or every freed window-sized
@@ -18,7 +24,7 @@ need Xvfb xdotool xwininfo xprop xdpyinfo openbox "$KVO2" "$XCHECK"
 # freed, so resident memory follows the memory in use.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:quarantine_size_mb=1"
 export MALLOC_MMAP_THRESHOLD_=262144
-SCREEN_W=2700 SCREEN_H=2100
+SCREEN_W=${SCREEN_W:-2700} SCREEN_H=${SCREEN_H:-2100}
 # shellcheck disable=SC2086
 start_xvfb ${XVFB_ARGS:-}
 if [[ ${XVFB_ARGS:-} == *GLX* ]]; then
@@ -75,6 +81,11 @@ scenario_window() {
     within 10 eval 'watch_title; [ "$TITLES" -gt 0 ]' || fail "title still \"Kvo\" after 10 s"
     [ "$LAST_TITLE_MS" -ge 2000 ] || fail "title changed at $LAST_TITLE_MS ms, before 2 s"
     ok "title \"Kvo\", then \"$TITLE\" at $LAST_TITLE_MS ms"
+    if [ -n "${CPU_BOUND:-}" ]; then
+        awk -v t="$TITLE" 'BEGIN { split(t, w, " "); exit !(w[2] > 72) }' ||
+            fail "the window draws at the pace of a screen saver: \"$TITLE\""
+        ok "the window is not paced"
+    fi
     # The icon, 32 x 32. Spots X,Y=AARRGGBB: the border, the red, green, blue
     # and yellow squares, the light and dark grey lines.
     icon=$(xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON | tr -d ' ' | cut -d= -f2)
@@ -216,6 +227,40 @@ scenario_fullscreen() {
     press Escape
     wait_exit $PID 10 0 Escape
     kill $wm
+}
+
+# ticks PID...: the processor time of the processes, in clock ticks.
+ticks() {
+    local pid sum=0
+    for pid in "$@"; do sum=$((sum + $(awk '{ print $14 + $15 }' "/proc/$pid/stat"))); done
+    echo $sum
+}
+
+# A screen saver in the root window, --fps telling its rate: frames at the
+# display's pace (60 a second, Xvfb telling none) and steady, a picture that
+# moves and, with CPU_BOUND, the program and the X server within that share
+# of one core over 10 s.
+scenario_saver() {
+    local a b t0 t1 share
+    "$KVO2" --root --fps >"$WORK/rates" 2>"$WORK/stderr-saver" &
+    PID=$! STDERR=$WORK/stderr-saver
+    PIDS+=($PID)
+    within 10 test -s "$WORK/rates" || fail "--root --fps: no rate after 10 s; stderr: $(cat "$STDERR")"
+    a=$(xwd -root -silent | md5sum) && sleep 0.3 && b=$(xwd -root -silent | md5sum)
+    [ "$a" != "$b" ] || fail "--root: the picture does not move"
+    ok "--root: the picture moves"
+    t0=$(ticks $PID "$XVFB")
+    sleep 10
+    t1=$(ticks $PID "$XVFB")
+    share=$(((t1 - t0) * 100 / $(getconf CLK_TCK) / 10))
+    ok "--root with the X server: $share % of one core over 10 s"
+    [ -z "${CPU_BOUND:-}" ] || [ "$share" -le "$CPU_BOUND" ] || fail "more than $CPU_BOUND % of one core"
+    awk '!/^Kvo [0-9]+\.[0-9][0-9] fps$/ || $2 > 60.5 || $2 < 30 { bad = bad " \"" $0 "\"" }
+         END { if (NR < 5 || bad) { print "rates:" bad " of " NR; exit 1 } }' "$WORK/rates" ||
+        fail "--root --fps: not a steady rate of at most 60: $(tr '\n' ' ' <"$WORK/rates")"
+    ok "--root --fps: $(tr '\n' ' ' <"$WORK/rates")"
+    kill -TERM $PID
+    wait_exit $PID 10 0 "--root, SIGTERM"
 }
 
 for scenario in ${SCENARIOS:-window close refusals inside fullscreen}; do "scenario_$scenario"; done

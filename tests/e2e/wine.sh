@@ -6,7 +6,8 @@
 # go to BUILDS-DIR, shared by every CMake preset (made once, locked while in
 # use). The scenarios run in the order SCENARIOS names them (each is a
 # function below); SOAK=SECONDS makes the window scenario a soak: before
-# Escape, SECONDS of system-menu zooms, 1 x 1, minimising and restoring.
+# Escape, SECONDS of system-menu zooms, 1 x 1, minimising and restoring. The
+# setup scenario runs the window scenario on the program it installed.
 set -uo pipefail
 ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 . "$(dirname "$0")/lib.sh"
@@ -16,14 +17,14 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 # started through qemu-i386, in a 32-bit prefix.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
-         SCENARIOS=${SCENARIOS:-file zip frames window saver} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames saver} ;;
     x86) TRIPLE=i686 MAGIC=PE32 LOADER=(qemu-i386 -L / /usr/lib/wine/wine) PREFIX=$BUILDS/wine-prefix-x86 WINEARCH=win32
-         SCENARIOS=${SCENARIOS:-file zip frames window} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames} ;;
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
-need cmake flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool /usr/bin/convert \
-    "${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK"
+need cmake cpack makensis flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool \
+    /usr/bin/convert "${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK"
 mkdir -p "$BUILDS"
 # Held while the test runs; no child keeps it open (8>&-).
 exec 8>"$DIR.lock"
@@ -34,6 +35,7 @@ if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPL
     cat "$DIR.log"
     fail "the $TRIPLE Windows build failed"
 fi
+VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$DIR/CPackConfig.cmake")
 
 # A program file: PE type, GUI, Windows' own DLLs only, the icon.
 program_file() {
@@ -68,12 +70,31 @@ SPOTS
     ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
 
+# version_info FILE DESCRIPTION: FILE's version resource holds the project's
+# version, in the fixed part (file and product) and the strings, with Kvo's
+# name, DESCRIPTION and a copyright.
+version_info() {
+    local a b c want fixed strings pair
+    IFS=. read -r a b c <<<"$VERSION"
+    want=$(printf 'feef04bd %04x%04x %04x0000 %04x%04x %04x0000' "$a" "$b" "$c" "$a" "$b" "$c")
+    fixed=$(wrestool -x --raw -t16 "$1" | od -An -tx4 -w24 -j40 -N24 | awk '{ $2 = ""; print }' | xargs)
+    [ "$fixed" = "$want" ] || fail "${1##*/}: fixed version $fixed, want $want"
+    strings=$(wrestool -x --raw -t16 "$1" | tr -d '\0')
+    for pair in ProductNameKvo "FileDescription$2" "FileVersion$VERSION" "ProductVersion$VERSION" \
+        "LegalCopyrightCopyright (C) 2"; do
+        grep -qF "$pair" <<<"$strings" || fail "${1##*/}: no $pair in the version resource"
+    done
+    ok "${1##*/}: version resource $VERSION, \"$2\""
+}
+
 # The program and the screen saver, which names itself Kvo (string 1).
 scenario_file() {
     program_file "$exe"
     program_file "$scr"
     wrestool -x --raw -t6 -n1 "$scr" | tr -d '\0' | grep -q Kvo || fail "kvo2.scr: no name Kvo in its strings"
     ok "kvo2.scr: named Kvo"
+    version_info "$exe" Kvo
+    version_info "$scr" "Kvo screen saver"
 }
 
 # The zip for Windows users (cpack): one folder with the program, of the
@@ -200,6 +221,20 @@ STEPS
     check gone 10 || fail "the window is still there"
 }
 
+# saver_screen SCR END: SCR /s covers the screen with the frame, outlives a
+# mouse move of two pixels and ends with status 0 on END (xdotool's words).
+saver_screen() {
+    xdotool mousemove 100 100
+    start saver win "$1" /s
+    check screen 60 || fail "/s: the window is not as it should be"
+    shot "/s" 32 "$WINDOW" 0 37 2700 2025
+    xdotool mousemove 102 102
+    sleep 1
+    kill -0 $PID 2>/dev/null || fail "/s ended on a move of two pixels"
+    xdotool $2
+    wait_exit $PID 30 0 "/s, $2"
+}
+
 # The screen saver: /s over the whole screen, the frame at 4:3 between black
 # bars, ended with status 0 by a key or by the mouse moving away (not by a
 # move of two pixels); /p a child filling a window of the test's own, and
@@ -208,17 +243,7 @@ STEPS
 scenario_saver() {
     local end host status args
     wine_up
-    for end in "key a" "mousemove 160 100"; do
-        xdotool mousemove 100 100
-        start saver win "$scr" /s
-        check screen 60 || fail "/s: the window is not as it should be"
-        shot "/s" 32 "$WINDOW" 0 37 2700 2025
-        xdotool mousemove 102 102
-        sleep 1
-        kill -0 $PID 2>/dev/null || fail "/s ended on a move of two pixels"
-        xdotool $end
-        wait_exit $PID 30 0 "/s, $end"
-    done
+    for end in "key a" "mousemove 160 100"; do saver_screen "$scr" "$end"; done
     check host 320 200 60 >"$WORK/host" &
     host=$!
     PIDS+=($host)
@@ -246,6 +271,75 @@ scenario_saver() {
         [ $status = 1 ] || fail "kvo2.scr $args: exit status $status, want 1"
     done
     ok "a preview window that does not exist: exit status 1"
+}
+
+# changes: what the setup scenario's prefix holds beyond the shared one, once
+# Wine has written its registry: files and folders (Windows' temporary files
+# aside) and registry keys (Wine writes the keys that have values or no
+# subkeys).
+changes() {
+    wineserver -w 8>&-
+    comm -13 <(contents "$PREFIX") <(contents "$WINEPREFIX")
+}
+contents() {
+    (cd "$1" && find drive_c -path '*/Temp' -prune -o -print && grep -o '^\[[^]]*\]' system.reg user.reg) |
+        LC_ALL=C sort
+}
+
+# The setup program, in a copy of the shared prefix: setup /S installs
+# exactly its files, shortcuts and keys, and the uninstaller's entry holds
+# Kvo's name, version, publisher and icon; the installed program passes the
+# window scenario and the installed saver starts with /s; Uninstall.exe /S
+# leaves nothing behind.
+scenario_setup() {
+    local setup installed='C:\Program Files\Kvo' reg name want saver
+    cpack -G NSIS --config "$DIR/CPackConfig.cmake" -B "$WORK/setup" >"$WORK/cpack.log" 2>&1 ||
+        fail "cpack: $(cat "$WORK/cpack.log")"
+    setup=$(ls "$WORK"/setup/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
+    version_info "$setup" "Kvo setup"
+    wine_up
+    wineserver -w 8>&-
+    cp -a "$PREFIX" "$WORK/prefix" || fail "cannot copy the Wine prefix"
+    export WINEPREFIX=$WORK/prefix
+    AT_EXIT+=("WINEPREFIX=$WINEPREFIX wineserver -k")
+    win "$setup" /S || fail "${setup##*/} /S: exit status $?"
+    [ "$(changes)" = "$(cat <<'NEW'
+drive_c/Program Files/Kvo
+drive_c/Program Files/Kvo/README.txt
+drive_c/Program Files/Kvo/Uninstall.exe
+drive_c/Program Files/Kvo/kvo2.exe
+drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kvo
+drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kvo/Kvo.lnk
+drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kvo/Uninstall.lnk
+drive_c/windows/system32/kvo2.scr
+system.reg:[Software\\Kvo\\Kvo]
+system.reg:[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kvo]
+NEW
+)" ] || fail "${setup##*/} /S made:"$'\n'"$(changes)"
+    ok "${setup##*/} /S: the programs, the note, the uninstaller, the Start menu folder, the keys"
+    reg=$(win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kvo' | tr -d '\r')
+    while read -r name want; do
+        grep -qxF "    $name    REG_SZ    $want" <<<"$reg" || fail "uninstall entry: no $name $want in"$'\n'"$reg"
+    done <<VALUES
+DisplayName Kvo
+DisplayVersion $VERSION
+Publisher Kvo
+DisplayIcon $installed\kvo2.exe
+UninstallString "$installed\Uninstall.exe"
+VALUES
+    tr -d '\0' <"$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/Kvo/Kvo.lnk" |
+        grep -qF "$installed\kvo2.exe" || fail "the Start menu's Kvo does not start $installed\kvo2.exe"
+    ok "uninstall entry: Kvo $VERSION by Kvo, the icon of kvo2.exe; the Start menu starts kvo2.exe"
+    exe="$WINEPREFIX/drive_c/Program Files/Kvo/kvo2.exe" scenario_window
+    saver_screen "$WINEPREFIX/drive_c/windows/system32/kvo2.scr" "key a"
+    # The user's choice of screen saver is the user's, even when it has gone.
+    saver='HKCU\Control Panel\Desktop'
+    win reg add "$saver" /v SCRNSAVE.EXE /d 'C:\windows\system32\kvo2.scr' /f >/dev/null || fail "reg add"
+    win "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" /S || fail "Uninstall.exe /S: exit status $?"
+    [ -z "$(changes)" ] || fail "Uninstall.exe /S left:"$'\n'"$(changes)"
+    win reg query "$saver" /v SCRNSAVE.EXE | grep -qF 'kvo2.scr' || fail "Uninstall.exe /S changed SCRNSAVE.EXE"
+    ok "Uninstall.exe /S: nothing left behind; the screen saver setting as the user left it"
+    export WINEPREFIX=$PREFIX
 }
 
 for scenario in $SCENARIOS; do "scenario_$scenario"; done

@@ -1,60 +1,101 @@
 #!/usr/bin/env bash
 # Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
 # `deb` makes the .deb, checks that its dependencies, read from the binaries,
-# hold SDL2, and unpacks it. Then both check the tree: exactly the expected
-# files; a valid menu entry whose Exec and Icon are installed; the icons'
-# sizes and colours; the manual page with every word of kvo2-render --help;
+# hold SDL2, that lintian has nothing to say about it, and unpacks it. Then
+# both check the tree: exactly the expected files; a valid menu entry whose
+# Exec and Icon are installed; the icons' sizes and colours; valid AppStream
+# metainfo for that menu entry; the manual pages with every word of each
+# program's --help; the changelog and metainfo naming the package's version;
 # and the .deb's program must pass the end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
 E2E=$(dirname "$0")/../e2e
 . "$E2E/lib.sh"
-need cmake cpack dpkg-deb dpkg-shlibdeps desktop-file-validate groff /usr/bin/convert
+need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate appstreamcli groff \
+    lintian /usr/bin/convert
+VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+SIZES="16 32 48 64 128 256" METAINFO=share/metainfo/example.kvo.Kvo.metainfo.xml
 
 # check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
 # (relative: "" or "usr/") made.
 check_installed() {
-    local root=$1 p=$2 files want size
+    local root=$1 p=$2 files want
     files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
-    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop \
-        share/icons/hicolor/16x16/apps/kvo2.png share/icons/hicolor/32x32/apps/kvo2.png \
-        share/man/man1/kvo2-render.1 | sort)
+    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop "$METAINFO" \
+        $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
+        share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz share/doc/kvo/copyright \
+        share/doc/kvo/changelog.gz | sort)
     [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
     ok "installed files"
+    check_entry "$root" "$p"
+    check_icons "$root/${p}share/icons/hicolor"
+    check_manual "$root" "$p" kvo2
+    check_manual "$root" "$p" kvo2-render
+    check_versions "$root/$p"
+}
 
-    local entry=$root/${p}share/applications/kvo2.desktop
+# The menu entry, and the metainfo that lists it in software centres.
+check_entry() {
+    local root=$1 p=$2 entry=$1/${2}share/applications/kvo2.desktop exec icon launches
     desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
-    local exec icon
     exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
     [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
-    [ -f "$root/${p}share/icons/hicolor/32x32/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
+    [ -f "$root/${p}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
     ok "menu entry valid, runs bin/$exec, shows icon $icon"
+    appstreamcli validate --no-net "$root/$p$METAINFO" >"$WORK/appstream.log" 2>&1 ||
+        fail "appstreamcli validate: $(cat "$WORK/appstream.log")"
+    launches=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$root/$p$METAINFO")
+    [ "$launches" = kvo2.desktop ] || fail "the metainfo launches \"$launches\""
+    ok "metainfo valid, launches kvo2.desktop"
+}
 
-    while read -r size spots; do
-        local png=$root/${p}share/icons/hicolor/${size}x${size}/apps/kvo2.png
-        [ "$(/usr/bin/convert "$png" -format '%wx%h' info:)" = "${size}x${size}" ] || fail "$png: not ${size}x${size}"
-        for spot in $spots; do
+# Every size from the icon art, its pixels squares of a whole number of
+# pixels: the spots (X:Y:colour, in the art's pixels) at each square's first
+# and last pixel. The 48-pixel icon is the 16-pixel art times 3.
+check_icons() {
+    local size art f png spot x y colour format want got
+    declare -A spots=(
+        [32]="0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00"
+        [16]="0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00")
+    for size in $SIZES; do
+        art=$((size % 32 ? 16 : 32)) f=$((size % 32 ? size / 16 : size / 32)) png=$1/${size}x${size}/apps/kvo2.png
+        format="%wx%h" want="${size}x${size}"
+        for spot in ${spots[$art]}; do
             IFS=: read -r x y colour <<<"$spot"
-            got=$(/usr/bin/convert "$png" -format "%[hex:p{$x,$y}]" info: | cut -c1-6)
-            [ "$got" = "$colour" ] || fail "$png ($x, $y): $got, want $colour"
+            format+=" %[hex:p{$((x * f)),$((y * f))}] %[hex:p{$((x * f + f - 1)),$((y * f + f - 1))}]"
+            want+=" $colour $colour"
         done
-    done <<'ICONS'
-32 0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00
-16 0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00
-ICONS
-    ok "icons 16x16 and 32x32 from the icon art"
+        got=$(/usr/bin/convert "$png" -format "$format" info:) || fail "convert $png"
+        [ "$got" = "$want" ] || fail "$png: $got"$'\n'"want: $want"
+    done
+    ok "icons $SIZES from the icon art, sharp"
+}
 
-    # Headings of the help ("Usage:") become the page's own.
-    local man=$root/${p}share/man/man1/kvo2-render.1 help words missing
-    help=$("$root/${p}bin/kvo2-render" --help) || fail "kvo2-render --help"
+# check_manual ROOT PREFIX PROGRAM: the gzipped page holds every word of
+# PROGRAM --help; the help's headings ("Usage:") become the page's own.
+check_manual() {
+    local man=$1/${2}share/man/man1/$3.1.gz help words missing
+    help=$("$1/${2}bin/$3" --help) || fail "$3 --help"
     help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
-    words=$(groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou "$man" 2>"$WORK/groff.log") || fail "groff $man"
+    words=$(gzip -dc "$man" | groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou 2>"$WORK/groff.log") ||
+        fail "groff $man"
     [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
     wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
     missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
-    [ -z "$missing" ] || fail "words of --help missing from the manual page: $missing"
-    ok "manual page holds kvo2-render --help"
+    [ -z "$missing" ] || fail "words of $3 --help missing from its manual page: $missing"
+    ok "manual page holds $3 --help"
+}
+
+# The changelog's newest entry and the metainfo's newest release are the
+# package's version.
+check_versions() {
+    local changelog metainfo
+    changelog=$(gzip -dc "$1share/doc/kvo/changelog.gz" | dpkg-parsechangelog -l- -S Version)
+    metainfo=$(grep -m1 -o '<release version="[^"]*"' "$1$METAINFO" | cut -d'"' -f2)
+    [ "$changelog $metainfo" = "$VERSION $VERSION" ] ||
+        fail "version $VERSION; the changelog's newest: $changelog, the metainfo's: $metainfo"
+    ok "changelog and metainfo at version $VERSION"
 }
 
 if [ "$MODE" = prefix ]; then
@@ -74,6 +115,10 @@ for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
     grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 ok "$(basename "${debs[0]}"), Depends: $depends"
+# Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
+lintian --fail-on error,warning "${debs[0]}" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
+    fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
+ok "lintian: nothing to say"
 dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
 check_installed "$WORK/root" usr/
 SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
