@@ -1,5 +1,5 @@
 // kvo2-bench: every kernel set this processor can run, the plain reference
-// first, so that one run prints every ratio. Each benchmark covers the 300
+// first, so that one run prints every ratio, then the emulated sets. Each benchmark covers the 300
 // frames of the animation loop, t = 0, 500, ..., 149500 ms (one frame per
 // path segment); per_frame is the time of one frame.
 #include <benchmark/benchmark.h>
@@ -91,8 +91,13 @@ void Expand(benchmark::State& state, const KernelSet*) {
 int main(int argc, char** argv) {
     BuildPath();
     BuildPalette();
+    // The sets this processor runs, then the emulated ones.
+    std::vector<const KernelSet*> sets;
     size_t count;
-    const KernelSet* sets = KernelSets(count);
+    const KernelSet* run = KernelSets(count);
+    for (size_t k = 0; k < count; ++k) sets.push_back(&run[k]);
+    const KernelSet* emulated = EmulatedKernelSets(count);
+    for (size_t k = 0; k < count; ++k) sets.push_back(&emulated[k]);
     struct Kind {
         const char* name;
         void (*run)(benchmark::State&, const KernelSet*);
@@ -101,9 +106,9 @@ int main(int argc, char** argv) {
                           {"BM_RenderJulia", Julia},
                           {"BM_ZoomBlur", Blur}};
     for (const Kind& kind : kinds) {
-        for (size_t k = 0; k < count; ++k) {
-            const std::string name = std::string(kind.name) + "/" + sets[k].name;
-            benchmark::RegisterBenchmark(name.c_str(), kind.run, &sets[k])
+        for (const KernelSet* set : sets) {
+            const std::string name = std::string(kind.name) + "/" + set->name;
+            benchmark::RegisterBenchmark(name.c_str(), kind.run, set)
                 ->Unit(benchmark::kMillisecond)
                 ->UseRealTime();
         }

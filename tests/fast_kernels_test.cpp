@@ -7,24 +7,24 @@
 
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
+#include "test_util.h"
 #include "ukvo2.h"
 
 namespace {
 
 using namespace ukvo2;
 
-// Runs `run` on a copy of `start` with every kernel set; all must agree with
-// the plain one (the first).
+// Runs `run` on a copy of `start` with every kernel set, the emulated ones
+// too; all must agree with the plain one (the first).
 template <typename T, typename Run>
 void ExpectSameAsPlain(const std::vector<T>& start, Run run, const std::string& what) {
-    size_t count;
-    const KernelSet* sets = KernelSets(count);
+    static const std::vector<const KernelSet*> sets = testutil::SetsToCompare();
     std::vector<T> plain;
-    for (size_t k = 0; k < count; ++k) {
+    for (const KernelSet* set : sets) {
         auto got = start;
-        run(sets[k], got.data());
-        if (k == 0) plain = got;
-        ASSERT_EQ(got, plain) << sets[k].name << " " << what;
+        run(*set, got.data());
+        if (set == sets[0]) plain = got;
+        ASSERT_EQ(got, plain) << set->name << " " << what;
     }
 }
 
@@ -111,6 +111,22 @@ TEST(FastKernels, RenderFrameMatchesPlainOverTheLoop) {
         }, "t " + std::to_string(t));
     }
     ChooseKernels(sets[count - 1]);
+}
+
+// An x86 build checks its AVX-512 kernels on every processor, through the
+// emulated set; the program never runs that set.
+TEST(FastKernels, EmulatedSetIsComparedButNeverChosen) {
+    size_t count, emulated;
+    const KernelSet* sets = KernelSets(count);
+    const KernelSet* stand_ins = EmulatedKernelSets(emulated);
+#if defined(__x86_64__) || defined(__i386__)
+    ASSERT_EQ(emulated, 1u);
+    EXPECT_STREQ(stand_ins[0].name, "avx512-emulated");
+#endif
+    for (size_t k = 0; k < emulated; ++k) {
+        for (size_t j = 0; j < count; ++j) EXPECT_STRNE(sets[j].name, stand_ins[k].name);
+        EXPECT_NE(&ChosenKernels(), &stand_ins[k]);
+    }
 }
 
 }  // namespace

@@ -4,7 +4,21 @@
 #include <cstdint>
 #include <vector>
 
+#include "kernels/kernels.h"
+
 namespace testutil {
+
+// The kernel sets to compare: those this processor runs, the plain reference
+// first, then the emulated ones (ukvo2_emulated).
+inline std::vector<const ukvo2::KernelSet*> SetsToCompare() {
+    std::vector<const ukvo2::KernelSet*> sets;
+    size_t count;
+    const ukvo2::KernelSet* run = ukvo2::KernelSets(count);
+    for (size_t k = 0; k < count; ++k) sets.push_back(&run[k]);
+    const ukvo2::KernelSet* emulated = ukvo2::EmulatedKernelSets(count);
+    for (size_t k = 0; k < count; ++k) sets.push_back(&emulated[k]);
+    return sets;
+}
 
 // FNV-1a, 64 bits: pins a frame's bytes.
 inline uint64_t Fnv1a(const uint8_t* data, size_t size) {
@@ -15,7 +29,6 @@ inline uint64_t Fnv1a(const uint8_t* data, size_t size) {
     }
     return h;
 }
-
 
 inline size_t Count(const std::vector<uint8_t>& v, uint8_t value) {
     size_t n = 0;

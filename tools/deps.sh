@@ -15,6 +15,8 @@ packages=(
   # kvo2-render's video: FFmpeg's libraries (libswscale for the tests' decoding)
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev
+  # the AVX-512 kernels checked on any x86 processor, on SIMDe's portable code
+  libsimde-dev
   # the Windows builds and their setup programs
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis
   # the end-to-end tests: X server, real input, screenshots, Wine, icons

@@ -1,6 +1,7 @@
 // Fuzz target for the two renderers: any frame size, parameter, iteration
 // limit, centre and factor, on any buffer contents. Every kernel must stay
-// inside the frame and write the same bytes as the plain reference.
+// inside the frame and write the same bytes as the plain reference, the
+// emulated sets too.
 // Input, little-endian: shape u8 (bit 0: a wide frame, width x 11 and height
 // mod 5), width u8, height u8, maxIter + 1 u16, cRe f64, cIm f64, cx i32,
 // cy i32, factor f64, then the buffer's bytes; zeros where it runs out.
@@ -11,6 +12,7 @@
 
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
+#include "test_util.h"
 #include "ukvo2.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -43,17 +45,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // the public routines document it.
     uint32_t d = 0;
     const bool blur = width >= 1 && height >= 1 && ukvo2::ZoomStep(factor, d);
-    size_t count = 0;
-    const ukvo2::KernelSet* sets = ukvo2::KernelSets(count);
+    static const std::vector<const ukvo2::KernelSet*> sets = testutil::SetsToCompare();
     std::vector<uint8_t> plain;
-    for (size_t k = 0; k < count; ++k) {
+    for (const ukvo2::KernelSet* set : sets) {
         std::vector<uint8_t> frame = start;
         if (width >= 1 && height >= 2)
-            sets[k].julia(frame.data(), width, height, maxIter, ukvo2::RoundToInt32(cRe * 1024.0),
+            set->julia(frame.data(), width, height, maxIter, ukvo2::RoundToInt32(cRe * 1024.0),
                           ukvo2::RoundToInt32(cIm * 1024.0));
         if (blur)
-            sets[k].blur(frame.data(), width, height, std::clamp(cx, 0, width - 1), std::clamp(cy, 0, height - 1), d);
-        if (k == 0) plain = frame;
+            set->blur(frame.data(), width, height, std::clamp(cx, 0, width - 1), std::clamp(cy, 0, height - 1), d);
+        if (set == sets[0]) plain = frame;
         if (frame != plain) std::abort();
     }
     if (chosen != plain) std::abort();

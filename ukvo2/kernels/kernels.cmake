@@ -5,6 +5,8 @@
 # ukvo2/CMakeLists.txt, so paths start at ukvo2/.
 #
 # To add an instruction set: its file, and one kvo_kernel_set() line below.
+# ukvo2_emulated holds sets that portable code runs on any processor of the
+# family, which only tests and benchmarks link.
 
 # kvo_kernel_set(LIBRARY NAME SOURCE [COMPILE OPTIONS...])
 function(kvo_kernel_set library name source)
@@ -45,6 +47,10 @@ check_cxx_source_compiles([=[
 int main() { return 0; }
 ]=] KVO_ARM64)
 
+# The emulated sets, for tests and benchmarks only (EmulatedKernelSets).
+add_library(ukvo2_emulated STATIC kernels/emulated.cpp)
+target_link_libraries(ukvo2_emulated PUBLIC ukvo2)
+
 if(KVO_X86)
   target_sources(ukvo2 PRIVATE kernels/cpu_x86.cpp)
   kvo_kernel_set(ukvo2 sse2 kernels/x86/sse2.cpp -msse2)
@@ -57,6 +63,19 @@ if(KVO_X86)
       COMPILE_OPTIONS "-Wa,-muse-unaligned-vector-move")
   endif()
   kvo_kernel_selector(ukvo2)
+  # The AVX-512 set again on SIMDe's portable instructions, for the tests and
+  # benchmarks on processors without AVX-512 (Debian: libsimde-dev).
+  find_path(SIMDE_INCLUDE_DIR simde/x86/avx512.h)
+  if(SIMDE_INCLUDE_DIR AND NOT WIN32)
+    target_sources(ukvo2_emulated PRIVATE kernels/x86/avx512_emulated.cpp)
+    target_include_directories(ukvo2_emulated PRIVATE ${SIMDE_INCLUDE_DIR})
+    target_compile_definitions(ukvo2_emulated PRIVATE KVO_EMULATED_AVX512)
+    # Built for the family's baseline, so wide vectors pass in memory: every
+    # function that takes them has internal linkage, and the ABI note is moot.
+    set_property(SOURCE kernels/x86/avx512_emulated.cpp APPEND PROPERTY COMPILE_OPTIONS -Wno-psabi)
+  elseif(KVO_TESTS AND NOT WIN32)
+    message(FATAL_ERROR "The tests need SIMDe to check the AVX-512 kernels: bash tools/deps.sh installs it")
+  endif()
 elseif(CMAKE_SYSTEM_NAME STREQUAL "WASI")
   # WebAssembly: a module that uses SIMD does not load where SIMD is missing,
   # so the kernel sets come as two libraries, one per module: ukvo2_plain

@@ -42,6 +42,13 @@ extern const KernelSet Kernels;
 // last. Sets `count`.
 const KernelSet* KernelSets(size_t& count);
 
+// Sets that stand in portable code for instructions the processor may lack
+// (AVX-512 on an x86 build with SIMDe): the same kernels, exact and slow, for
+// the tests and benchmarks to check on any processor of the family. Never
+// among KernelSets(), so never chosen. Defined by the library ukvo2_emulated,
+// which only tests and benchmarks link; sets `count`, 0 where there is none.
+const KernelSet* EmulatedKernelSets(size_t& count);
+
 // The set that RenderJulia and ZoomBlur use: the fastest this processor can
 // run, unless ChooseKernels has named another. Safe from several threads.
 const KernelSet& ChosenKernels();

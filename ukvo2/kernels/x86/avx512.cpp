@@ -1,7 +1,13 @@
 // The kernel set for processors with AVX-512 (F and BW): the Julia set 32
 // pixels per vector, its running lanes in a mask register; the blur 16
-// pixels at a time.
+// pixels at a time. avx512_emulated.cpp builds this file a second time on
+// portable code that stands in for the instructions.
+#ifndef KVO_AVX512_EMULATED
 #include <immintrin.h>
+#define KVO_AVX512_SET avx512
+#define KVO_AVX512_NAME "avx512"
+#define KVO_AVX512_RUNS CpuRunsAvx512
+#endif
 
 #include <cstddef>
 #include <cstdint>
@@ -9,7 +15,7 @@
 #include "kernels/cpu_x86.h"
 #include "kernels/kernels.h"
 
-namespace ukvo2::avx512 {
+namespace ukvo2::KVO_AVX512_SET {
 
 #define KVO_LANES 32
 #include "kernels/lanes/julia_lanes.inc"
@@ -17,6 +23,6 @@ namespace ukvo2::avx512 {
 #include "kernels/x86/zoomblur_avx512.inc"
 #include "kernels/lanes/zoomblur_lanes.inc"
 
-extern const KernelSet Kernels = {"avx512", RenderJulia, ZoomBlur, CpuRunsAvx512};
+extern const KernelSet Kernels = {KVO_AVX512_NAME, RenderJulia, ZoomBlur, KVO_AVX512_RUNS};
 
-}  // namespace ukvo2::avx512
+}  // namespace ukvo2::KVO_AVX512_SET
