@@ -8,11 +8,11 @@
 # every file, shortcut and key of these; a screen saver setting that names
 # kvo2.scr is the user's, and Windows handles a saver that has gone.
 #
-# Both setups are 32-bit programs: makensis's 64-bit target would have to be
-# named before the first line of CMake's script. The x64 one turns to the
-# 64-bit Program Files, system folder (file system redirection off) and
-# registry view, and refuses 32-bit Windows; the x86 one keeps the 32-bit
-# ones on 64-bit Windows.
+# The x64 setup is a 64-bit program, made with makensis's amd64-unicode
+# target: it lives in the 64-bit world, its Program Files, system folder
+# (no file system redirection) and registry view, as does its uninstaller,
+# and 32-bit Windows refuses to start it. The x86 setup is a 32-bit program
+# and keeps the 32-bit ones on 64-bit Windows.
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Kvo)
 set(CPACK_PACKAGE_INSTALL_REGISTRY_KEY Kvo)
 set(CPACK_NSIS_PACKAGE_NAME Kvo)
@@ -25,7 +25,6 @@ set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
 
 # The setup's own version resource holds the programs' version.
 set(CPACK_NSIS_DEFINES "
-  !include x64.nsh
   VIProductVersion ${PROJECT_VERSION}.0
   VIFileVersion ${PROJECT_VERSION}.0
   VIAddVersionKey /LANG=1033 ProductName Kvo
@@ -35,36 +34,19 @@ set(CPACK_NSIS_DEFINES "
   VIAddVersionKey /LANG=1033 ProductVersion ${PROJECT_VERSION}
   VIAddVersionKey /LANG=1033 LegalCopyright \"Copyright (C) ${KVO_COPYRIGHT}\"")
 
-# The x64 setup's switches to the 64-bit world, around the moments it uses
-# the registry and the system folder. Its uninstaller reads its Start menu
-# folder again: CMake's script read it in the 32-bit view.
+# makensis takes the target before the first line of CMake's script. CPack
+# splits its command line at spaces: the backslash keeps "XTarget
+# amd64-unicode" one argument.
 if(CMAKE_SIZEOF_VOID_P EQUAL 8)
+  set(CPACK_NSIS_EXECUTABLE_PRE_ARGUMENTS [[-XTarget\ amd64-unicode]])
   set(CPACK_NSIS_INSTALL_ROOT [[$PROGRAMFILES64]])
-  set(only_x64 [[
-  ${IfNot} ${RunningX64}
-    MessageBox MB_OK|MB_ICONSTOP "This setup is for 64-bit Windows: take the x86 one." /SD IDOK
-    SetOutPath "$TEMP"
-    RMDir "$INSTDIR"
-    Abort
-  ${EndIf}]])
-  set(view64 "SetRegView 64")
-  set(reread [[ReadRegStr $START_MENU SHCTX "Software\Microsoft\Windows\CurrentVersion\Uninstall\Kvo" StartMenu]])
-  set(sys64 [[${DisableX64FSRedirection}]])
-  set(sys32 [[${EnableX64FSRedirection}]])
 endif()
-set(CPACK_NSIS_EXTRA_PREINSTALL_COMMANDS "${only_x64}\n  ${view64}")
 # kvo2.scr goes from the install tree to the system folder.
 set(CPACK_NSIS_EXTRA_INSTALL_COMMANDS "
-  ${sys64}
   File \"/oname=$SYSDIR\\kvo2.scr\" \"\${INST_DIR}\\kvo2.scr\"
-  ${sys32}
   Delete \"$INSTDIR\\kvo2.scr\"")
 # The vendor key Software\Kvo, which CMake's script leaves behind, goes too.
 set(CPACK_NSIS_EXTRA_UNINSTALL_COMMANDS "
-  ${view64}
-  ${reread}
-  ${sys64}
   Delete \"$SYSDIR\\kvo2.scr\"
-  ${sys32}
   DeleteRegKey SHCTX \"Software\\Kvo\\Kvo\"
   DeleteRegKey /ifempty SHCTX \"Software\\Kvo\"")
