@@ -6,45 +6,11 @@
 #include <vector>
 
 #include "atomic_file.h"
-#include "clip_render.h"
-#include "gif_clip.h"
+#include "format_table.h"
 #include "options.h"
-#include "png_image.h"
 #include "ukvo2.h"
-#include "webp_clip.h"
-#ifdef KVO_VIDEO
-#include "video_clip.h"
-#endif
 
 namespace {
-
-bool WriteStill(std::FILE* file, uint32_t t) {
-    ukvo2::RenderFrameAt(t);
-    imageio::Rgb colours[256];
-    for (int i = 0; i < 256; ++i)
-        colours[i] = {ukvo2::Palette[i].red, ukvo2::Palette[i].green, ukvo2::Palette[i].blue};
-    return imageio::WriteIndexedPng(file, ukvo2::Pixels, ukvo2::Width, ukvo2::Height, colours,
-                                    256);
-}
-
-bool WriteClip(std::FILE* file, const render::RenderOptions& o) {
-    const unsigned threads = render::ClipThreads(o.threads);
-    switch (o.format) {
-        case render::Format::Gif:
-            return render::WriteGifClip(file, o.from, o.to, o.fps, threads);
-        case render::Format::Webp:
-            return render::WriteWebpClip(file, o.from, o.to, o.fps, threads);
-#ifdef KVO_VIDEO
-        case render::Format::Mp4:
-        case render::Format::Webm:
-            return render::WriteVideoClip(
-                file, o.format == render::Format::Mp4 ? render::Video::Mp4 : render::Video::Webm,
-                o.from, o.to, o.fps, threads);
-#endif
-        default:
-            return false;  // the options refuse the rest
-    }
-}
 
 // One line on stderr, whatever bytes the reason holds (a file name, say).
 int Refuse(const std::string& reason, int status) {
@@ -69,10 +35,7 @@ int main(int argc, char** argv) {
     ukvo2::BuildPath();
     ukvo2::BuildPalette();
     const bool ok = imageio::WriteFileAtomically(
-        options.out,
-        [&options](std::FILE* file) {
-            return options.clip ? WriteClip(file, options) : WriteStill(file, options.time);
-        },
+        options.out, [&options](std::FILE* file) { return options.format->write(file, options); },
         error);
     return ok ? 0 : Refuse(error, 1);
 }

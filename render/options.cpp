@@ -1,20 +1,38 @@
 #include "options.h"
 
 #include <CLI/CLI.hpp>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <sstream>
 
 namespace render {
 
 namespace {
 
+// The names of the formats of `kind` that this build writes, in the table's
+// order: "FILE.gif|FILE.webp" (`each` "FILE.", `between` "|").
+std::string Names(Kind kind, const std::string& each, const std::string& between) {
+    std::string names;
+    for (const Format& f : Formats())
+        if (f.kind == kind && f.write) names += (names.empty() ? "" : between) + each + f.name;
+    return names;
+}
+
+// The highest rate of any clip format.
+uint32_t MaxFps() {
+    uint32_t most = 1;
+    for (const Format& f : Formats()) most = std::max(most, f.maxFps);
+    return most;
+}
+
 // Usage lines first, then each option with its value's name alone.
 class Help : public CLI::Formatter {
   public:
     std::string make_usage(const CLI::App*, std::string) const override {
-        return "Usage: kvo2-render --time MS --out FILE.png\n"
-               "       kvo2-render --from A --to B --fps N [--threads T]\n"
-               "                   --out FILE.gif|FILE.webp|FILE.mp4|FILE.webm\n";
+        return "Usage: kvo2-render --time MS --out " + Names(Kind::Still, "FILE.", "|") +
+               "\n       kvo2-render --from A --to B --fps N [--threads T]\n"
+               "                   --out " + Names(Kind::Clip, "FILE.", "|") + "\n";
     }
     std::string make_option_opts(const CLI::Option* option) const override {
         return option->get_type_name().empty() ? "" : " " + option->get_type_name();
@@ -42,24 +60,56 @@ CLI::Validator Whole(uint32_t lo, uint32_t hi) {
         "");
 }
 
+// `text` broken into lines of at most 76 characters between words.
+std::string Wrap(const std::string& text) {
+    std::string out, line, word;
+    std::istringstream words(text);
+    while (words >> word) {
+        if (!line.empty() && line.size() + 1 + word.size() > 76) {
+            out += line + "\n";
+            line.clear();
+        }
+        line += (line.empty() ? "" : " ") + word;
+    }
+    return out + line;
+}
+
+// What --help says of each format of `kind`, one sentence each.
+std::string About(Kind kind) {
+    std::string text;
+    for (const Format& f : Formats()) {
+        if (f.kind != kind) continue;
+        text += std::string(" FILE.") + f.name;
+        if (kind == Kind::Clip) text += " (N to " + std::to_string(f.maxFps) + ")";
+        text += std::string(": ") + f.about +
+                (f.write ? "." : ", in builds with video; this one has none.");
+    }
+    return text;
+}
+
 // What --help says after the options.
 std::string Footer() {
-    return "The end of FILE's name picks the format. With --time, FILE.png: the\n"
-           "640 x 480 frame that Kvo draws when its millisecond clock reads MS, as an\n"
-           "8-bit indexed-colour PNG whose colour table is Kvo's palette.\n"
-           "\n"
-           "With --from, --to and --fps, a clip that loops for ever: the frames at the\n"
-           "readings A + floor(i x 1000 / N) for i = 0, 1, 2, ... while the reading is\n"
-           "below B, N frames a second, rendered on every core. FILE.gif: each frame\n"
-           "exactly its still, over Kvo's palette, shown for 1/N second rounded to\n"
-           "hundredths. FILE.webp: a lossless animated WebP, each frame exactly its\n"
-           "still. FILE.mp4: H.264 video; FILE.webm: VP9 video; both yuv420p in\n"
-           "BT.709's colours, limited range, each frame its still to about 40 dB\n"
-           "(PSNR)" + std::string(VideoBuilt() ? "" : ", in builds with video; this one has none") +
-           ". A bar on the terminal shows the progress.\n"
-           "\n"
+    return Wrap("The end of FILE's name picks the format. With --time, a still: the 640 x 480 "
+                "frame that Kvo draws when its millisecond clock reads MS." + About(Kind::Still)) +
+           "\n\n" +
+           Wrap("With --from, --to and --fps, a clip that loops for ever: the frames at the "
+                "readings A + floor(i x 1000 / N) for i = 0, 1, 2, ... while the reading is "
+                "below B, N frames a second, rendered on every core." + About(Kind::Clip) +
+                " A bar on the terminal shows the progress.") +
+           "\n\n"
            "The same options give the same stills and GIFs on every machine and the\n"
            "same bytes on every run. The animation loops every 150000 ms.";
+}
+
+// What --help says of --fps: the highest rate, and any format's lower one.
+std::string FpsHelp() {
+    std::string lower;
+    for (const Format& f : Formats())
+        if (f.kind == Kind::Clip && f.maxFps < MaxFps())
+            lower += (lower.empty() ? " (" : ", ") + std::string("to ") +
+                     std::to_string(f.maxFps) + " for FILE." + f.name;
+    return "frames per second of the clip, 1 to " + std::to_string(MaxFps()) + lower +
+           (lower.empty() ? "" : ")");
 }
 
 void Declare(CLI::App& app, RenderOptions& o) {
@@ -73,8 +123,7 @@ void Declare(CLI::App& app, RenderOptions& o) {
                      ->type_name("A")->transform(Whole(0, maxClock));
     auto* to = app.add_option("--to", o.to, "the reading the clip stops before; above A")
                    ->type_name("B")->transform(Whole(0, maxClock));
-    auto* fps = app.add_option("--fps", o.fps, "frames per second of the clip, 1 to 60 (to 50 for a GIF)")
-                    ->type_name("N")->transform(Whole(1, 60));
+    auto* fps = app.add_option("--fps", o.fps, FpsHelp())->type_name("N")->transform(Whole(1, MaxFps()));
     auto* threads = app.add_option("--threads", o.threads,
                                    "threads for the clip, 1 to 64; by default every core")
                         ->type_name("T")->transform(Whole(1, 64));
@@ -91,44 +140,38 @@ void Declare(CLI::App& app, RenderOptions& o) {
     app.footer(Footer());
 }
 
-// The formats this build writes, as every refusal of a file name lists them.
-std::string Formats() {
-    return VideoBuilt() ? "FILE.png for a still; FILE.gif, .webp, .mp4 or .webm for a clip"
-                        : "FILE.png for a still; FILE.gif or .webp for a clip";
-}
-
-// The format named by the end of the file's name, in any case; false for none.
-bool FormatOfName(const std::string& path, Format& format) {
-    const struct { const char* end; Format format; } names[] = {
-        {".png", Format::Png}, {".gif", Format::Gif}, {".webp", Format::Webp},
-        {".mp4", Format::Mp4}, {".webm", Format::Webm}};
-    std::string lower = path;
-    for (char& c : lower) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    for (const auto& n : names) {
-        const size_t size = std::string(n.end).size();
-        if (lower.size() >= size && lower.compare(lower.size() - size, size, n.end) == 0) {
-            format = n.format;
-            return true;
-        }
+// The formats this build writes, as every refusal of a file name lists them:
+// "FILE.png for a still; FILE.gif, .webp or .mp4 for a clip".
+std::string FormatList() {
+    std::string list;
+    for (const Kind kind : {Kind::Still, Kind::Clip}) {
+        const std::string names = Names(kind, ".", ", ");
+        if (names.empty()) continue;
+        const size_t last = names.rfind(", ");
+        list += (list.empty() ? "FILE" : "; FILE") +
+                (last == std::string::npos ? names : names.substr(0, last) + " or " + names.substr(last + 2)) +
+                (kind == Kind::Still ? " for a still" : " for a clip");
     }
-    return false;
+    return list;
 }
 
 // Sets the format from --out, or an error naming the formats for a name this
 // build cannot write or that is not the kind (still or clip) asked for.
 bool CheckFormat(RenderOptions& o, std::string& error) {
     const std::string name = "--out " + o.out;
-    if (!FormatOfName(o.out, o.format))
-        error = name + ": unknown format; write " + Formats();
-    else if (o.clip == (o.format == Format::Png))
-        error = name + ": that format is for a " + (o.clip ? "still" : "clip") + "; write " + Formats();
-    else if (!VideoBuilt() && (o.format == Format::Mp4 || o.format == Format::Webm))
-        error = name + ": this kvo2-render is built without video (KVO_VIDEO=OFF); write " + Formats();
-    else if (o.format == Format::Gif && o.fps > 50)
-        error = "--fps must be at most 50 for a GIF, whose frame times are in hundredths (not " +
-                std::to_string(o.fps) + ")";
+    o.format = FormatOfName(o.out);
+    if (!o.format)
+        error = name + ": unknown format; write " + FormatList();
+    else if (o.clip != (o.format->kind == Kind::Clip))
+        error = name + ": that format is for a " + (o.clip ? "still" : "clip") + "; write " + FormatList();
+    else if (!o.format->write)
+        error = name + ": this kvo2-render is built without video (KVO_VIDEO=OFF); write " + FormatList();
+    else if (o.clip && o.fps > o.format->maxFps)
+        error = "--fps must be at most " + std::to_string(o.format->maxFps) + " for FILE." +
+                o.format->name + " (not " + std::to_string(o.fps) + ")";
     else
         return true;
+    o.format = nullptr;
     error = OneLine(error);
     return false;
 }

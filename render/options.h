@@ -5,10 +5,9 @@
 #include <string>
 #include <vector>
 
-namespace render {
+#include "format_table.h"
 
-// The kinds of file kvo2-render writes: a still, then the clips.
-enum class Format { Png, Gif, Webp, Mp4, Webm };
+namespace render {
 
 // A still (--time) or a clip (--from, --to, --fps, --threads); never both.
 struct RenderOptions {
@@ -17,9 +16,9 @@ struct RenderOptions {
     uint32_t time = 0;     // milliseconds, the still's reading
     uint32_t from = 0;     // milliseconds, the first frame's reading
     uint32_t to = 0;       // milliseconds, readings stay below it
-    uint32_t fps = 0;      // frames per second, 1 to 60 (to 50 for a GIF)
+    uint32_t fps = 0;      // frames per second, 1 to the format's highest rate
     uint32_t threads = 0;  // the clip's threads, 1 to 64; 0: every core
-    Format format = Format::Png;  // from the end of `out`'s name
+    const Format* format = nullptr;  // the row of Formats() that ends `out`'s name
     std::string out;       // never empty
 };
 
@@ -30,7 +29,7 @@ bool VideoBuilt();
 // reason in `error` for an unknown option, a missing, repeated or bad value, a
 // still's option mixed with a clip's, an empty clip (--from not below --to),
 // or an output name whose format is unknown, not built, or not the kind
-// (still or clip) asked for.
+// (still or clip) asked for, or a rate above the format's.
 bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
                         std::string& error);
 

@@ -14,18 +14,15 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 
 #include "atomic_file.h"
 #include "clip_frames.h"
-#include "gif_clip.h"
+#include "format_table.h"
 #include "options.h"
 #include "progress_bar.h"
 #include "ukvo2.h"
-#include "webp_clip.h"
-#ifdef KVO_VIDEO
-#include "video_clip.h"
-#endif
 
 namespace {
 
@@ -55,6 +52,33 @@ std::vector<uint8_t> PaletteRgb() {
     std::vector<uint8_t> rgb;
     for (const auto& e : ukvo2::Palette) rgb.insert(rgb.end(), {e.red, e.green, e.blue});
     return rgb;
+}
+
+// The formats this build writes, by kind: " png|still gif webp|clip".
+std::string Built() {
+    std::string names;
+    for (const auto kind : {render::Kind::Still, render::Kind::Clip}) {
+        for (const auto& f : render::Formats())
+            if (f.kind == kind && f.write) names += std::string(" ") + f.name;
+        names += kind == render::Kind::Still ? "|still" : "|clip";
+    }
+    return names;
+}
+
+// The formats a refusal lists at its end, "; write FILE.png for a still;
+// FILE.gif, .webp or .mp4 for a clip", as Built() gives them; "" if the list
+// is not in that form.
+std::string Listed(const std::string& err) {
+    const std::string group = R"(FILE\.\w+((, \.\w+)* or \.\w+)? for a (still|clip))";
+    std::smatch list;
+    if (!std::regex_search(err, list, std::regex("; write (" + group + "(; " + group + ")*)\n$")))
+        return "";
+    std::string names;
+    const std::regex item(R"(\.(\w+)|for a (\w+))");
+    const std::string text = list[1];
+    for (std::sregex_iterator m(text.begin(), text.end(), item), end; m != end; ++m)
+        names += (*m)[1].matched ? " " + (*m)[1].str() : "|" + (*m)[2].str();
+    return names;
 }
 
 struct Result {
@@ -267,9 +291,7 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     for (const char* args : names) {
         const auto r = Sh(std::string("$R ") + args);
         ExpectRefused(r, "kvo2-render: --out ", args);
-        EXPECT_NE(r.err.find(render::VideoBuilt() ? "FILE.gif, .webp, .mp4 or .webm for a clip"
-                                                  : "FILE.gif or .webp for a clip"), std::string::npos)
-            << r.err;
+        EXPECT_EQ(Listed(r.err), Built()) << r.err;
         EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
     }
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
@@ -340,21 +362,15 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
         EXPECT_EQ(ReadFile(dir / "big" / "keep.png"), "precious") << c;
     }
     // A full disk, as every writer reports it.
-    using Writer = bool (*)(std::FILE*);
-    const Writer writers[] = {
-        [](std::FILE* f) { return render::WriteGifClip(f, 0, 500, 10, 2); },
-        [](std::FILE* f) { return render::WriteWebpClip(f, 0, 500, 10, 2); },
-#ifdef KVO_VIDEO
-        [](std::FILE* f) { return render::WriteVideoClip(f, render::Video::Mp4, 0, 500, 10, 2); },
-        [](std::FILE* f) { return render::WriteVideoClip(f, render::Video::Webm, 0, 500, 10, 2); },
-#endif
-    };
-    for (const Writer write : writers) {
+    render::RenderOptions options;
+    options.from = 0, options.to = 500, options.fps = 10, options.threads = 2;
+    for (const render::Format& format : render::Formats()) {
+        if (!format.write) continue;
         std::FILE* full = std::fopen("/dev/full", "wb");
         ASSERT_TRUE(full);
         errno = 0;
-        EXPECT_FALSE(write(full));
-        EXPECT_EQ(errno, ENOSPC);
+        EXPECT_FALSE(format.write(full, options)) << format.name;
+        EXPECT_EQ(errno, ENOSPC) << format.name;
         std::fclose(full);
     }
 }

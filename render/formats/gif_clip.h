@@ -6,13 +6,16 @@
 
 namespace render {
 
-// Writes the clip of the frames at the readings ClipFrameTime(from, fps, i)
-// below `to` (from < to) as a GIF, each frame exactly what RenderFrame draws
-// at its reading, shown for ClipFrameDelay(fps). The frames are rendered on
-// `threads` threads while they are encoded in order; the bytes do not depend
-// on the threads. Shows a progress bar when stderr is a terminal. Needs
-// BuildPath and BuildPalette. Returns false, with errno telling why where the
-// system knows, if the encoder or the stream fails.
-bool WriteGifClip(std::FILE* file, uint32_t from, uint32_t to, uint32_t fps, unsigned threads);
+struct RenderOptions;
+
+// Writes the clip that the options ask for, the frames at the readings
+// ClipFrameTime(from, fps, i) below `to` (from < to), as a GIF, each frame
+// exactly what RenderFrame draws at its reading, shown for
+// ClipFrameDelay(fps). The frames are rendered on ClipThreads(threads)
+// threads while they are encoded in order; the bytes do not depend on the
+// threads. Shows a progress bar when stderr is a terminal. Needs BuildPath
+// and BuildPalette. Returns false, with errno telling why where the system
+// knows, if the encoder or the stream fails.
+bool WriteGifClip(std::FILE* file, const RenderOptions& options);
 
 }  // namespace render

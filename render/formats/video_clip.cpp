@@ -10,6 +10,7 @@ extern "C" {
 #include <cstring>
 
 #include "clip_render.h"
+#include "options.h"
 #include "yuv_frame.h"
 
 namespace render {
@@ -166,23 +167,30 @@ bool ConvertFrame(ClipFrame& frame) {
     return true;
 }
 
-}  // namespace
-
-bool WriteVideoClip(std::FILE* file, Video kind, uint32_t from, uint32_t to, uint32_t fps,
-                    unsigned threads) {
+bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
     av_log_set_level(AV_LOG_QUIET);  // failures come back as results and errno
     SetYuvPalette(ukvo2::Palette);
     WriteError = 0;
-    const Kind& k = Kinds[kind == Video::Mp4 ? 0 : 1];
-    bool ok = OpenMuxer(file, k) && OpenEncoder(k, fps, threads) && OpenStream() &&
-              RenderClip(from, to, fps, threads, ConvertFrame, EncodeFrame) && Encode(nullptr) &&
-              Ok(av_write_trailer(Muxer));
+    const unsigned threads = ClipThreads(o.threads);
+    bool ok = OpenMuxer(file, k) && OpenEncoder(k, o.fps, threads) && OpenStream() &&
+              RenderClip(o.from, o.to, o.fps, threads, ConvertFrame, EncodeFrame) &&
+              Encode(nullptr) && Ok(av_write_trailer(Muxer));
     if (ok) avio_flush(Muxer->pb);
     ok = ok && Ok(Muxer->pb->error);
     const int err = errno;
     Close();
     errno = err;
     return ok;
+}
+
+}  // namespace
+
+bool WriteMp4Clip(std::FILE* file, const RenderOptions& options) {
+    return WriteVideoClip(file, Kinds[0], options);
+}
+
+bool WriteWebmClip(std::FILE* file, const RenderOptions& options) {
+    return WriteVideoClip(file, Kinds[1], options);
 }
 
 }  // namespace render

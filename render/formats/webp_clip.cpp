@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "clip_render.h"
+#include "options.h"
 #include "ukvo2.h"
 
 namespace render {
@@ -113,15 +114,15 @@ bool WriteSize(std::FILE* file) {
 
 }  // namespace
 
-bool WriteWebpClip(std::FILE* file, uint32_t from, uint32_t to, uint32_t fps, unsigned threads) {
+bool WriteWebpClip(std::FILE* file, const RenderOptions& o) {
     for (int i = 0; i < 256; ++i) {
         const ukvo2::PaletteEntry& e = ukvo2::Palette[i];
         Argb[i] = 0xff000000u | uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue;
     }
     Written = 0;
     return WriteHead(file) &&
-           RenderClip(from, to, fps, threads, EncodeLossless,
-                      [file, fps](ClipFrame& frame) {
+           RenderClip(o.from, o.to, o.fps, ClipThreads(o.threads), EncodeLossless,
+                      [file, fps = o.fps](ClipFrame& frame) {
                           const uint64_t i = frame.index;
                           return WriteFrame(file, frame, (i + 1) * 1000 / fps - i * 1000 / fps);
                       }) &&

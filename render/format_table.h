@@ -1,0 +1,39 @@
+// The formats kvo2-render writes, one row each. The option parser, the help,
+// main's dispatch, the tests and the fuzz target all read this table, so a
+// new format is its writer plus one row.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+namespace render {
+
+struct RenderOptions;
+
+// Writes what accepted options ask for into `file`: a still's reading, or a
+// clip's stretch, rate and threads (0: every core). Needs BuildPath and
+// BuildPalette. Returns false, with errno telling why where the system knows,
+// if the encoder or the stream fails.
+using Writer = bool (*)(std::FILE* file, const RenderOptions& options);
+
+enum class Kind { Still, Clip };
+
+struct Format {
+    const char* name;   // the end of the file's name after the dot, in lower case
+    Kind kind;          // a still (--time) or a clip (--from, --to, --fps)
+    uint32_t maxFps;    // a clip's highest rate; 0 for a still
+    Writer write;       // null where this build lacks the format (video without KVO_VIDEO)
+    const char* about;  // what --help says of the file, after "FILE.name: "
+};
+
+// Every format, the stills first, in the order the texts list them. The
+// video formats are rows in every build, without a writer in a build
+// without video.
+const std::vector<Format>& Formats();
+
+// The row whose name ends `path` after a dot, in any case; null for none.
+const Format* FormatOfName(const std::string& path);
+
+}  // namespace render

@@ -1,0 +1,15 @@
+// A still of the animation as an indexed-colour PNG.
+#pragma once
+
+#include <cstdio>
+
+namespace render {
+
+struct RenderOptions;
+
+// Writes the frame that RenderFrame draws at options.time as an 8-bit
+// indexed-colour PNG whose colour table is Kvo's palette. Needs BuildPath and
+// BuildPalette. Returns false if libpng or the stream fails.
+bool WritePngStill(std::FILE* file, const RenderOptions& options);
+
+}  // namespace render
