@@ -11,9 +11,9 @@ struct RenderOptions;
 // Writes the clip that the options ask for, the frames at the readings
 // ClipFrameTime(from, fps, i) below `to` (from < to), as a GIF, each frame
 // exactly what RenderFrame draws at its reading, shown for
-// ClipFrameDelay(fps). The frames are rendered on ClipThreads(threads)
-// threads while they are encoded in order; the bytes do not depend on the
-// threads. Shows a progress bar when stderr is a terminal. Needs BuildPath
+// ClipFrameDelay(fps). The frames are rendered and compressed on
+// ClipThreads(threads) threads and written in order; the bytes are those of
+// one encoder writing frame after frame, whatever the threads. Shows a progress bar when stderr is a terminal. Needs BuildPath
 // and BuildPalette. Returns false, with errno telling why where the system
 // knows, if the encoder or the stream fails.
 bool WriteGifClip(std::FILE* file, const RenderOptions& options);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <vector>
 
 #include "ukvo2.h"
 
@@ -24,6 +25,14 @@ GifFileType* BeginGif(std::FILE* file, int32_t width, int32_t height,
 // decodes to exactly these indices. giflib may rewrite the buffer with the
 // same values. Returns false if giflib or the stream fails.
 bool AddGifFrame(GifFileType* gif, uint8_t* pixels, uint16_t delay);
+
+// The bytes that AddGifFrame appends for the frame to a stream begun by
+// BeginGif with the same width, height and palette, into `bytes`: the frame
+// is encoded on its own, so that frames encode side by side on several
+// threads. Returns false if giflib fails.
+bool EncodeGifFrame(uint8_t* pixels, int32_t width, int32_t height,
+                    const ukvo2::PaletteEntry (&palette)[256], uint16_t delay,
+                    std::vector<uint8_t>& bytes);
 
 // Writes the trailer and frees the encoder, whether or not an earlier call
 // failed. Returns false if anything failed.
