@@ -15,10 +15,13 @@ namespace {
 using namespace ukvo2;
 
 // Runs `run` on a copy of `start` with every kernel set, the emulated ones
-// too; all must agree with the plain one (the first).
+// too, and `more`; all must agree with the plain one (the first).
 template <typename T, typename Run>
-void ExpectSameAsPlain(const std::vector<T>& start, Run run, const std::string& what) {
-    static const std::vector<const KernelSet*> sets = testutil::SetsToCompare();
+void ExpectSameAsPlain(const std::vector<T>& start, Run run, const std::string& what,
+                       const KernelSet* more = nullptr) {
+    static const std::vector<const KernelSet*> all = testutil::SetsToCompare();
+    std::vector<const KernelSet*> sets = all;
+    if (more) sets.push_back(more);
     std::vector<T> plain;
     for (const KernelSet* set : sets) {
         auto got = start;
@@ -96,21 +99,21 @@ TEST(FastKernels, BlurMatchesPlain) {
 }
 
 // The whole animation loop through the public routines, a frame every other
-// path segment; and the fastest set is the one chosen.
+// path segment, and the program's own choice too.
 TEST(FastKernels, RenderFrameMatchesPlainOverTheLoop) {
     BuildPath();
     size_t count;
     const KernelSet* sets = KernelSets(count);
     EXPECT_STREQ(sets[0].name, "plain");
-    EXPECT_EQ(&ChosenKernels(), &sets[count - 1]);
+    const KernelSet& chosen = FastestKernels();
     for (uint32_t t = 0; t < 150000; t += 1000) {
         ExpectSameAsPlain(std::vector<uint8_t>(FrameBytes), [&](const KernelSet& set, uint8_t* frame) {
             ChooseKernels(set);
             RenderFrameAt(t);
             std::copy(Pixels, Pixels + FrameBytes, frame);
-        }, "t " + std::to_string(t));
+        }, "t " + std::to_string(t), &chosen);
     }
-    ChooseKernels(sets[count - 1]);
+    ChooseKernels(chosen);
 }
 
 // An x86 build checks its AVX-512 kernels on every processor, through the
@@ -126,6 +129,69 @@ TEST(FastKernels, EmulatedSetIsComparedButNeverChosen) {
     for (size_t k = 0; k < emulated; ++k) {
         for (size_t j = 0; j < count; ++j) EXPECT_STRNE(sets[j].name, stand_ins[k].name);
         EXPECT_NE(&ChosenKernels(), &stand_ins[k]);
+    }
+}
+
+// Slowed copies of the fastest set's kernels: the same bytes, six times the
+// work.
+const KernelSet* Fast;
+void SlowJulia(uint8_t* p, int32_t w, int32_t h, int32_t n, int32_t cre, int32_t cim) {
+    for (int k = 0; k < 6; ++k) Fast->julia(p, w, h, n, cre, cim);
+}
+void SlowBlur(uint8_t* p, int32_t w, int32_t h, int32_t cx, int32_t cy, uint32_t d) {
+    std::vector<uint8_t> start(p, p + static_cast<size_t>(w) * h);
+    for (int k = 0; k < 6; ++k) {
+        std::copy(start.begin(), start.end(), p);
+        Fast->blur(p, w, h, cx, cy, d);
+    }
+}
+
+// The selector takes each kind of kernel from the set that runs it fastest:
+// a kernel made slow on purpose is never chosen, whichever set holds it and
+// wherever that set stands in the list.
+TEST(KernelChoice, SlowKernelsAreNeverChosen) {
+    size_t count;
+    Fast = &KernelSets(count)[count - 1];
+    const KernelSet slowBlur{"slow-blur", Fast->julia, SlowBlur, nullptr};
+    const KernelSet slowJulia{"slow-julia", SlowJulia, Fast->blur, nullptr};
+    const KernelSet slowBoth{"slow", SlowJulia, SlowBlur, nullptr};
+    const struct {
+        std::vector<KernelSet> sets;
+        const char *julia, *blur;
+    } cases[] = {
+        {{slowBlur, slowJulia}, "slow-blur", "slow-julia"},
+        {{slowJulia, slowBlur}, "slow-blur", "slow-julia"},
+        {{slowBoth, slowBlur, slowJulia}, "slow-blur", "slow-julia"},
+        {{slowBoth}, "slow", "slow"},
+    };
+    for (const auto& c : cases) {
+        const KernelChoice choice = TimeKernels(c.sets.data(), c.sets.size());
+        EXPECT_STREQ(choice.julia->name, c.julia) << c.sets[0].name;
+        EXPECT_STREQ(choice.blur->name, c.blur) << c.sets[0].name;
+    }
+}
+
+// KVO_KERNELS names one set for both kernels, or the Julia kernel's set and
+// the blur's; anything else leaves the choice to the timing.
+TEST(KernelChoice, NamedSets) {
+    const KernelSet sets[] = {{"plain", nullptr, nullptr, nullptr},
+                              {"avx2", nullptr, nullptr, nullptr},
+                              {"avx512", nullptr, nullptr, nullptr}};
+    const struct {
+        const char* text;
+        int julia, blur;  // -1: refused
+    } cases[] = {
+        {"avx2", 1, 1},       {"avx512,avx2", 2, 1}, {"plain,avx512", 0, 2}, {"avx512", 2, 2},
+        {"", -1, -1},         {"avx", -1, -1},       {"avx2,", -1, -1},      {",avx2", -1, -1},
+        {"avx2,avx5", -1, -1}, {"avx2,avx512,plain", -1, -1}, {"AVX2", -1, -1}, {"avx2 ", -1, -1},
+        {"avx512-emulated", -1, -1},
+    };
+    for (const auto& c : cases) {
+        KernelChoice choice{&sets[0], &sets[0]};
+        const bool read = ParseKernelChoice(c.text, sets, 3, choice);
+        EXPECT_EQ(read, c.julia >= 0) << c.text;
+        EXPECT_EQ(choice.julia, &sets[read ? c.julia : 0]) << c.text;
+        EXPECT_EQ(choice.blur, &sets[read ? c.blur : 0]) << c.text;
     }
 }
 

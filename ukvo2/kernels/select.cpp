@@ -1,6 +1,13 @@
 // The one kernel selector: the sets this build has, from the generated list,
-// kept where this processor runs them; the fastest of those is the choice.
+// kept where this processor runs them. Each kernel is chosen on its own, by
+// timing: the Julia kernel and the blur that run fastest here, unless
+// KVO_KERNELS names them. Every set writes the same bytes, so the choice
+// never shows in a frame.
+#include <chrono>
 #include <cstddef>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
 
 #include "kernels/kernels.h"
 
@@ -44,6 +51,39 @@ const Usable& UsableSets() {
 
 const KernelSet* Chosen = nullptr;
 
+// The set named `name` (its first `length` characters) among `sets`, or null.
+const KernelSet* Named(const char* name, size_t length, const KernelSet* sets, size_t count) {
+    for (size_t k = 0; k < count; ++k)
+        if (std::strlen(sets[k].name) == length && std::strncmp(sets[k].name, name, length) == 0)
+            return &sets[k];
+    return nullptr;
+}
+
+// The program's own choice as one set, named after the sets its kernels come
+// from ("avx2", or "avx512+avx2" for the Julia kernel of one and the blur of
+// the other).
+KernelSet Combine(const KernelChoice& choice) {
+    static char name[64];
+    std::strncpy(name, choice.julia->name, sizeof name - 1);
+    if (choice.blur != choice.julia) {
+        std::strncat(name, "+", sizeof name - 1 - std::strlen(name));
+        std::strncat(name, choice.blur->name, sizeof name - 1 - std::strlen(name));
+    }
+    return KernelSet{name, choice.julia->julia, choice.blur->blur, nullptr};
+}
+
+KernelSet Decide() {
+    const Usable& usable = UsableSets();
+    KernelChoice choice;
+    const char* named = std::getenv("KVO_KERNELS");
+    // The plain reference is timed only when it stands alone: every other
+    // set runs several times as fast.
+    if (!named || !ParseKernelChoice(named, usable.sets, usable.count, choice))
+        choice = usable.count == 1 ? TimeKernels(usable.sets, 1)
+                                   : TimeKernels(usable.sets + 1, usable.count - 1);
+    return Combine(choice);
+}
+
 }  // namespace
 
 const KernelSet* KernelSets(size_t& count) {
@@ -51,11 +91,23 @@ const KernelSet* KernelSets(size_t& count) {
     return UsableSets().sets;
 }
 
-const KernelSet& ChosenKernels() {
-    // Set once, even when threads ask at the same time.
-    static const KernelSet* const fastest = &UsableSets().sets[UsableSets().count - 1];
-    return Chosen ? *Chosen : *fastest;
+bool ParseKernelChoice(const char* text, const KernelSet* sets, size_t count, KernelChoice& choice) {
+    const char* comma = std::strchr(text, ',');
+    const size_t first = comma ? static_cast<size_t>(comma - text) : std::strlen(text);
+    const KernelSet* julia = Named(text, first, sets, count);
+    const KernelSet* blur = comma ? Named(comma + 1, std::strlen(comma + 1), sets, count) : julia;
+    if (!julia || !blur) return false;
+    choice = KernelChoice{julia, blur};
+    return true;
 }
+
+const KernelSet& FastestKernels() {
+    // Decided once, even when threads ask at the same time.
+    static const KernelSet fastest = Decide();
+    return fastest;
+}
+
+const KernelSet& ChosenKernels() { return Chosen ? *Chosen : FastestKernels(); }
 
 void ChooseKernels(const KernelSet& set) { Chosen = &set; }
 

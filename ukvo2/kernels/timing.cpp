@@ -1,0 +1,88 @@
+// TimeKernels: the sets' kernels timed on frames of the animation, each
+// kernel against the same kernel of the other sets.
+#include <chrono>
+#include <cstring>
+#include <iterator>
+#include <vector>
+
+#include "kernels/kernels.h"
+
+namespace ukvo2 {
+
+namespace {
+
+// Three frames of the animation loop, at t = 0, 60 and 120 s: the Julia
+// parameter in fixed point and the blur centre, at 640 x 480 with 64 steps
+// and the program's blur step.
+struct Frame {
+    int32_t cre, cim, cx, cy;
+};
+constexpr Frame Frames[] = {{258, 26, 320, 384}, {-1071, -237, 511, 380}, {-185, 835, 359, 369}};
+constexpr size_t FrameCount = std::size(Frames);
+constexpr int32_t FrameW = 640, FrameH = 480, Steps = 64;
+constexpr size_t FrameBytes = static_cast<size_t>(FrameW) * FrameH;
+constexpr uint32_t Step = 64356;
+
+// Rounds over the frames; each set's time is its best round's, so that a
+// moment when the processor was busy elsewhere decides nothing.
+constexpr int Rounds = 3;
+
+using Clock = std::chrono::steady_clock;
+
+template <typename Run>
+double Seconds(Run run) {
+    const Clock::time_point start = Clock::now();
+    run();
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+// The times of one kind of kernel, by set: this round's and the best round's.
+struct Times {
+    std::vector<double> round, best;
+};
+
+void EndRound(Times& times) {
+    for (size_t k = 0; k < times.round.size(); ++k) {
+        if (times.best[k] < 0 || times.round[k] < times.best[k]) times.best[k] = times.round[k];
+        times.round[k] = 0;
+    }
+}
+
+size_t Fastest(const Times& times) {
+    size_t best = 0;
+    for (size_t k = 1; k < times.best.size(); ++k)
+        if (times.best[k] < times.best[best]) best = k;
+    return best;
+}
+
+// One frame with every set, the sets' turns starting at `turn`; `picture`
+// is the frame's Julia set, for the blurs.
+void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_t* picture,
+               size_t turn, Times& julia, Times& blur, uint8_t* frame) {
+    for (size_t i = 0; i < count; ++i) {
+        const size_t k = (i + turn) % count;
+        julia.round[k] += Seconds([&] { sets[k].julia(frame, FrameW, FrameH, Steps, f.cre, f.cim); });
+        std::memcpy(frame, picture, FrameBytes);
+        blur.round[k] += Seconds([&] { sets[k].blur(frame, FrameW, FrameH, f.cx, f.cy, Step); });
+    }
+}
+
+}  // namespace
+
+KernelChoice TimeKernels(const KernelSet* sets, size_t count) {
+    if (count == 1) return KernelChoice{&sets[0], &sets[0]};
+    std::vector<uint8_t> pictures(FrameCount * FrameBytes), frame(FrameBytes);
+    for (size_t f = 0; f < FrameCount; ++f)
+        sets[count - 1].julia(&pictures[f * FrameBytes], FrameW, FrameH, Steps, Frames[f].cre, Frames[f].cim);
+    Times julia{std::vector<double>(count), std::vector<double>(count, -1.0)}, blur = julia;
+    size_t turn = 0;
+    for (int r = 0; r < Rounds; ++r) {
+        for (size_t f = 0; f < FrameCount; ++f)
+            TimeFrame(sets, count, Frames[f], &pictures[f * FrameBytes], turn++, julia, blur, frame.data());
+        EndRound(julia);
+        EndRound(blur);
+    }
+    return KernelChoice{&sets[Fastest(julia)], &sets[Fastest(blur)]};
+}
+
+}  // namespace ukvo2
