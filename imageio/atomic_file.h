@@ -14,7 +14,9 @@ namespace imageio {
 bool CheckOutputPath(const std::string& path, std::string& error);
 
 // Calls `write` on a temporary file in the folder of `path`, then flushes it
-// to disk and renames it to `path`. Whatever fails (the callback returning
+// to disk and renames it to `path`. The stream's descriptor is open for
+// reading too, so that `write` may read back what it has written (pread on
+// fileno, after fflush). Whatever fails (the callback returning
 // false, a full disk, a closed stream), the temporary file is removed and an
 // existing file at `path` is left as it was. Blocks until the data is on disk.
 // Meanwhile an interrupt (SIGINT, SIGTERM, SIGHUP) removes the temporary file

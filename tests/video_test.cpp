@@ -4,7 +4,9 @@
 // published values.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <string>
@@ -18,7 +20,9 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "options.h"
 #include "ukvo2.h"
+#include "video_clip.h"
 #include "yuv_frame.h"
 
 namespace {
@@ -111,6 +115,27 @@ double Psnr(const std::vector<uint8_t>& rgb, uint32_t t) {
     return 10 * std::log10(255.0 * 255.0 * 3 * static_cast<double>(still.size()) / sum);
 }
 
+// The top-level boxes of an MP4 file, "ftyp moov free mdat"; "" unless
+// they cover the file exactly.
+std::string TopBoxes(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    std::string boxes;
+    uint8_t head[16];
+    int64_t at = 0;
+    while (file && std::fread(head, 1, 8, file) == 8) {
+        uint64_t size = 0;
+        for (int k = 0; k < 4; ++k) size = size << 8 | head[k];
+        if (size == 1 && std::fread(head + 8, 1, 8, file) == 8)  // a 64-bit size follows
+            for (int k = 8; k < 16; ++k) size = size << 8 | head[k];
+        boxes += (boxes.empty() ? "" : " ") + std::string(reinterpret_cast<char*>(head) + 4, 4);
+        at += static_cast<int64_t>(size);
+        if (size < 8 || fseeko(file, at, SEEK_SET) != 0) break;
+    }
+    const bool whole = file && std::fseek(file, 0, SEEK_END) == 0 && ftello(file) == at;
+    if (file) std::fclose(file);
+    return whole ? boxes : "";
+}
+
 TEST(Video, ClipsAreTheirStillsAtExactlyTheirRate) {
     ukvo2::BuildPath();
     ukvo2::BuildPalette();
@@ -129,6 +154,9 @@ TEST(Video, ClipsAreTheirStillsAtExactlyTheirRate) {
         const std::string again = std::string(folder) + "/again-" + c.name;
         const int status = std::system((run + path + " && " + run + again + " && cmp " + path + " " + again).c_str());
         ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        if (c.codec == AV_CODEC_ID_H264) {  // the index first, so that it plays as it loads
+            EXPECT_EQ(TopBoxes(path), "ftyp moov free mdat");
+        }
         const Decoded d = Decode(path);
         EXPECT_EQ(d.codec, c.codec);
         EXPECT_EQ(d.colours, "yuv420p tv bt709 bt709 bt709 left 640x480");
@@ -151,6 +179,21 @@ TEST(Video, ClipsAreTheirStillsAtExactlyTheirRate) {
         std::remove(again.c_str());
     }
     rmdir(folder);
+}
+
+TEST(Video, Mp4IsWholeOrNotAtAll) {
+    // Moving the index to the front reads the file back: a stream that
+    // cannot be read fails the clip rather than leave the frames in place.
+    render::RenderOptions options;
+    options.from = 0, options.to = 200, options.fps = 10, options.threads = 1;
+    const std::string name = "/tmp/kvo2-video-test-" + std::to_string(getpid()) + ".mp4";
+    std::FILE* writeOnly = std::fopen(name.c_str(), "wb");
+    ASSERT_TRUE(writeOnly);
+    errno = 0;
+    EXPECT_FALSE(render::WriteMp4Clip(writeOnly, options));
+    EXPECT_EQ(errno, EBADF);
+    std::fclose(writeOnly);
+    std::remove(name.c_str());
 }
 
 TEST(Video, ColoursAreBt709LimitedRangeSitedLeft) {

@@ -6,6 +6,8 @@ extern "C" {
 #include <libavutil/opt.h>
 }
 
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstring>
 
@@ -17,9 +19,10 @@ namespace render {
 
 namespace {
 
-// A video kind's muxer, encoder and encoder settings.
+// A video kind's muxer, its settings, the encoder and its settings.
 struct Kind {
     const char* muxer;
+    const char* muxing;    // key=value:key=value, the muxer's options
     const char* encoder;
     const char* settings;  // key=value:key=value, the encoder's options
 };
@@ -27,10 +30,12 @@ struct Kind {
 // Over the loop at 30 fps, x264's medium preset at CRF 15 keeps every frame
 // above 38 dB (PSNR, RGB) and averages 44 dB, in 27 MB. libvpx's real-time
 // mode at speed 6 and CRF 22 gives about the same in a third less, four
-// times as fast as its good-quality mode, which is only 3 % smaller.
+// times as fast as its good-quality mode, which is only 3 % smaller. An MP4's
+// index (moov) goes before the frames (mdat), so that it plays as it loads:
+// the muxer then reads the frames back and moves them up (ReadBack).
 const Kind Kinds[] = {
-    {"mp4", "libx264", "preset=medium:crf=15"},
-    {"webm", "libvpx-vp9", "deadline=realtime:cpu-used=6:crf=22:row-mt=1"},
+    {"mp4", "movflags=+faststart", "libx264", "preset=medium:crf=15"},
+    {"webm", "", "libvpx-vp9", "deadline=realtime:cpu-used=6:crf=22:row-mt=1"},
 };
 
 // The file being written: the muxer, its output, the encoder, and the frame
@@ -40,7 +45,10 @@ AVCodecContext* Encoder = nullptr;
 AVStream* Stream = nullptr;
 AVFrame* Picture = nullptr;
 AVPacket* Packet = nullptr;
+std::FILE* Output = nullptr;  // the file being written
 int WriteError = 0;  // errno of the first failed write
+int64_t ReadAt = 0;  // where the muxer reads the file back next
+int ReadError = 0;   // errno of the first failed read
 
 constexpr int BufferBytes = 1 << 16;
 
@@ -59,17 +67,73 @@ int64_t SeekInFile(void* file, int64_t offset, int whence) {
     return ftello(stream);
 }
 
+// Reads the file back at ReadAt, beside the writes: its own offset (pread),
+// on the descriptor the writes go to.
+int ReadFromFile(void*, uint8_t* data, int size) {
+    const ssize_t got = pread(fileno(Output), data, static_cast<size_t>(size), ReadAt);
+    if (got < 0 && !ReadError) ReadError = errno ? errno : EIO;
+    if (got <= 0) return got < 0 ? AVERROR(ReadError) : AVERROR_EOF;
+    ReadAt += got;
+    return static_cast<int>(got);
+}
+
+// libavformat seeks from the start alone (AVSEEK_SIZE asks for the size).
+int64_t SeekBack(void*, int64_t offset, int whence) {
+    if ((whence & ~AVSEEK_FORCE) != SEEK_SET) return AVERROR(ENOSYS);
+    ReadAt = offset;
+    return ReadAt;
+}
+
+// The muxer's way to open a file (its io_open): only a second pass opens one,
+// to read back the file being written, which has no name of its own yet (it
+// is renamed once whole).
+int ReadBack(AVFormatContext*, AVIOContext** pb, const char*, int flags, AVDictionary**) {
+    if (flags & AVIO_FLAG_WRITE) return AVERROR(ENOSYS);
+    if (std::fflush(Output) != 0) {
+        if (!WriteError) WriteError = errno ? errno : EIO;
+        return AVERROR(WriteError);
+    }
+    ReadAt = 0;
+    auto* buffer = static_cast<uint8_t*>(av_malloc(BufferBytes));
+    *pb = buffer ? avio_alloc_context(buffer, BufferBytes, 0, nullptr, ReadFromFile, nullptr,
+                                      SeekBack)
+                 : nullptr;
+    if (!*pb) av_free(buffer);
+    return *pb ? 0 : AVERROR(ENOMEM);
+}
+
+int CloseReadBack(AVFormatContext*, AVIOContext* pb) {
+    av_freep(&pb->buffer);
+    avio_context_free(&pb);
+    return 0;
+}
+
 // True for a result that is not an error; otherwise sets errno: the failed
-// write's, a system error the libraries pass on, or EIO.
+// write's or read's, a system error the libraries pass on, or EIO.
 bool Ok(int result) {
     if (result >= 0) return true;
-    errno = WriteError ? WriteError : (-result < 4096 ? -result : EIO);
+    errno = WriteError ? WriteError
+                       : ReadError ? ReadError : (-result < 4096 ? -result : EIO);
     return false;
+}
+
+// Parses key=value:key=value settings into `dict`.
+bool Settings(const char* text, AVDictionary** dict) {
+    return Ok(av_dict_parse_string(dict, text, "=", ":", 0));
+}
+
+// False for a setting left over in `dict`, one the library lacks; frees it.
+bool AllTaken(AVDictionary** dict) {
+    const bool unknown = av_dict_count(*dict) > 0;
+    av_dict_free(dict);
+    return !unknown || Ok(AVERROR(EINVAL));
 }
 
 bool OpenMuxer(std::FILE* file, const Kind& kind) {
     if (!Ok(avformat_alloc_output_context2(&Muxer, nullptr, kind.muxer, nullptr))) return false;
     Muxer->flags |= AVFMT_FLAG_BITEXACT;  // no random identifiers: the same bytes on every run
+    Muxer->io_open = ReadBack;
+    Muxer->io_close2 = CloseReadBack;
     auto* buffer = static_cast<uint8_t*>(av_malloc(BufferBytes));
     Muxer->pb = buffer ? avio_alloc_context(buffer, BufferBytes, 1, file, nullptr, WriteToFile,
                                             SeekInFile)
@@ -96,14 +160,12 @@ bool OpenEncoder(const Kind& kind, uint32_t fps, unsigned threads) {
     Encoder->chroma_sample_location = AVCHROMA_LOC_LEFT;
     if (Muxer->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* settings = nullptr;
-    if (!Ok(av_dict_parse_string(&settings, kind.settings, "=", ":", 0))) return false;
+    if (!Settings(kind.settings, &settings)) return false;
     const int opened = avcodec_open2(Encoder, codec, &settings);
-    const bool unknown = av_dict_count(settings) > 0;  // a setting the encoder lacks
-    av_dict_free(&settings);
-    return Ok(opened) && (!unknown || Ok(AVERROR(EINVAL)));
+    return AllTaken(&settings) && Ok(opened);
 }
 
-bool OpenStream() {
+bool OpenStream(const Kind& kind) {
     Stream = avformat_new_stream(Muxer, nullptr);
     if (!Stream || !Ok(avcodec_parameters_from_context(Stream->codecpar, Encoder))) return false;
     Stream->time_base = Encoder->time_base;
@@ -114,7 +176,10 @@ bool OpenStream() {
     Picture->format = Encoder->pix_fmt;
     Picture->width = Encoder->width;
     Picture->height = Encoder->height;
-    return Ok(av_frame_get_buffer(Picture, 0)) && Ok(avformat_write_header(Muxer, nullptr));
+    AVDictionary* muxing = nullptr;
+    if (!Ok(av_frame_get_buffer(Picture, 0)) || !Settings(kind.muxing, &muxing)) return false;
+    const int started = avformat_write_header(Muxer, &muxing);
+    return AllTaken(&muxing) && Ok(started);
 }
 
 void Close() {
@@ -170,13 +235,15 @@ bool ConvertFrame(ClipFrame& frame) {
 bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
     av_log_set_level(AV_LOG_QUIET);  // failures come back as results and errno
     SetYuvPalette(ukvo2::Palette);
-    WriteError = 0;
+    Output = file;
+    WriteError = ReadError = 0;
     const unsigned threads = ClipThreads(o.threads);
-    bool ok = OpenMuxer(file, k) && OpenEncoder(k, o.fps, threads) && OpenStream() &&
+    bool ok = OpenMuxer(file, k) && OpenEncoder(k, o.fps, threads) && OpenStream(k) &&
               RenderClip(o.from, o.to, o.fps, threads, ConvertFrame, EncodeFrame) &&
               Encode(nullptr) && Ok(av_write_trailer(Muxer));
     if (ok) avio_flush(Muxer->pb);
-    ok = ok && Ok(Muxer->pb->error);
+    // The second pass stops quietly where a read fails: that fails the file.
+    ok = ok && Ok(Muxer->pb->error) && (!ReadError || Ok(AVERROR(ReadError)));
     const int err = errno;
     Close();
     errno = err;
