@@ -1,5 +1,5 @@
 // The kernel set for processors with AVX-512 (F and BW): the Julia set 32
-// pixels per vector, its running lanes in a mask register; the blur 16
+// pixels per vector, its running lanes in a mask register; the blur 64
 // pixels at a time. avx512_emulated.cpp builds this file a second time on
 // portable code that stands in for the instructions.
 #ifndef KVO_AVX512_EMULATED

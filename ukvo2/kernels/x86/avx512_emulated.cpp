@@ -9,10 +9,12 @@
 #define __mmask16 simde__mmask16
 #define __mmask32 simde__mmask32
 #define __mmask64 simde__mmask64
-// SIMDe 0.7.4's alias of this one takes four arguments: the three-argument
-// form, by its own name.
+// SIMDe 0.7.4's aliases of these take four arguments: the intrinsics'
+// own forms, by SIMDe's names.
 #undef _mm512_mask_cmple_epi16_mask
 #define _mm512_mask_cmple_epi16_mask(k, a, b) simde_mm512_mask_cmple_epi16_mask(k, a, b)
+#undef _mm512_madd_epi16
+#define _mm512_madd_epi16(a, b) simde_mm512_madd_epi16(a, b)
 
 #define KVO_AVX512_EMULATED
 #define KVO_AVX512_SET avx512_emulated
