@@ -1,5 +1,6 @@
 # Shared by the end-to-end harnesses (sourced, not run): tool checks, a
-# private X server, waiting, screenshots, and the soak's rounds.
+# private X server, waiting, screenshots, the soak's rounds, and whether the
+# kernel runs 32-bit x86 programs.
 SKIP=77   # ctest's SKIP_RETURN_CODE for these tests
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -98,6 +99,45 @@ shot() {
     done
     [ $status = 0 ] || fail "screenshot $name: $result"
     ok "screenshot $name: $result"
+}
+
+# ---- 32-bit x86 programs ------------------------------------------------------
+
+# runs_x86_32: whether this kernel itself runs 32-bit x86 programs, as 32-bit
+# Wine needs (a 64-bit kernel without IA32 emulation runs none). A static
+# 32-bit program, started directly, prints the machine name uname(2) gives
+# it: the kernel's own, as the shell sees it, when the kernel runs it; the
+# emulated processor's (i386 to i686) when binfmt_misc hands it to qemu-user,
+# under which 32-bit Wine cannot start either. KVO_NO_32BIT=1 answers no
+# without asking.
+runs_x86_32() {
+    local out status=0
+    [ "${KVO_NO_32BIT:-}" = 1 ] && return 1
+    need as ld
+    as --32 -o "$WORK/uname32.o" <<'ASM' && ld -m elf_i386 -o "$WORK/uname32" "$WORK/uname32.o" ||
+        .globl _start
+_start: movl $122, %eax             # uname(buf)
+        movl $buf, %ebx
+        int $0x80
+        movl $4, %eax               # write(1, buf.machine, 65)
+        movl $1, %ebx
+        movl $buf + 4 * 65, %ecx
+        movl $65, %edx
+        int $0x80
+        movl $1, %eax               # exit(0)
+        xorl %ebx, %ebx
+        int $0x80
+        .lcomm buf, 6 * 65
+ASM
+        fail "cannot make the 32-bit probe"
+    LC_ALL=C "$WORK/uname32" >"$WORK/uname32.out" 2>&1 || status=$?
+    out=$(tr -d '\0' <"$WORK/uname32.out")
+    if [ $status != 0 ]; then
+        # Exec format error: no 32-bit x86 program runs here.
+        [[ "$out" == *"Exec format error"* ]] && return 1
+        fail "the 32-bit probe: exit status $status: $out"
+    fi
+    [ "$out" = "$(uname -m)" ]
 }
 
 # ---- Soak: the program under a stream of window operations -----------------
