@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -171,6 +172,31 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--from A --to B --fps N"), std::string::npos);
     EXPECT_EQ(help.err, "");
+    // Every row of the table: in the usage if this build writes it, and in
+    // the text below the options, which keeps to 76 columns, with its rate.
+    const size_t options = help.out.find("\n\n"), text = help.out.find("\n\n", options + 2);
+    ASSERT_NE(text, std::string::npos);
+    std::string prose = help.out.substr(text + 2);
+    for (size_t line = 0, end = 0; end != std::string::npos; line = end + 1) {
+        end = prose.find('\n', line);
+        EXPECT_LE((end == std::string::npos ? prose.size() : end) - line, 76u) << prose.substr(line, end - line);
+    }
+    std::replace(prose.begin(), prose.end(), '\n', ' ');
+    uint32_t most = 0;
+    for (const render::Format& f : render::Formats()) most = std::max(most, f.maxFps);
+    const size_t fps = help.out.find("\n  --fps N"), fpsEnd = help.out.find('\n', fps + 1);
+    const std::string fpsLine = help.out.substr(fps, fpsEnd - fps);
+    EXPECT_NE(fpsLine.find(", 1 to " + std::to_string(most)), std::string::npos) << fpsLine;
+    for (const render::Format& f : render::Formats()) {
+        const bool lower = f.kind == render::Kind::Clip && f.maxFps < most;
+        EXPECT_EQ(fpsLine.find("to " + std::to_string(f.maxFps) + " for FILE." + f.name) != std::string::npos, lower)
+            << fpsLine;
+        const std::string file = std::string("FILE.") + f.name;
+        EXPECT_EQ(help.out.substr(0, options).find(file) != std::string::npos, f.write != nullptr) << f.name;
+        const std::string rate = f.kind == render::Kind::Clip ? " (N to " + std::to_string(f.maxFps) + ")" : "";
+        EXPECT_NE(prose.find(file + rate + ": " + f.about + (f.write ? "." : ", in builds with video")), std::string::npos)
+            << f.name;
+    }
 }
 
 TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {
