@@ -8,23 +8,79 @@
 //       manager does, with a WM_DELETE_WINDOW message
 //   kvo2_xcheck window W H   makes a window of W x H for the program to draw
 //       into, prints its id and keeps it until killed
+//   kvo2_xcheck ppm FILE MIN X Y W H   as shot, for that rectangle of a
+//       screenshot in binary PPM (P6, 8 bits a sample), without a display:
+//       a Wayland compositor's screen (grim -t ppm)
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <functional>
 #include <set>
 #include <string>
+#include <vector>
 
 #include "ukvo2.h"
 // After ukvo2.h: X.h defines macros such as Complex.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+namespace {
+
+// The pixels (0xRRGGBB) of a w x h rectangle: each must be a palette colour,
+// and at least `min` different ones must show. Prints what it saw; the exit
+// status as shot's.
+int CheckColours(int w, int h, int min, const std::function<unsigned long(int, int)>& pixel) {
+    ukvo2::BuildPalette();
+    std::set<unsigned long> palette, seen;
+    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
+    long foreign = 0;
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const unsigned long p = pixel(x, y);
+            seen.insert(p);
+            if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
+        }
+    }
+    std::printf("%dx%d: %zu colours, %ld pixels outside the palette\n", w, h, seen.size(), foreign);
+    return foreign ? 1 : seen.size() >= static_cast<size_t>(min) ? 0 : 3;
+}
+
+// ppm FILE MIN X Y W H: status 2 when the file is not a P6 picture holding
+// that rectangle.
+int CheckPpm(char** argv) {
+    std::ifstream file(argv[2], std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maxval = 0;
+    file >> magic >> width >> height >> maxval;
+    file.get();  // the one white space before the samples
+    const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]), w = std::atoi(argv[6]), h = std::atoi(argv[7]);
+    std::vector<unsigned char> rgb(static_cast<size_t>(width > 0 ? width : 0) * (height > 0 ? height : 0) * 3);
+    if (!file || magic != "P6" || maxval != 255 || !file.read(reinterpret_cast<char*>(rgb.data()), rgb.size()) ||
+        w <= 0 || h <= 0 || x0 < 0 || y0 < 0 || x0 + w > width || y0 + h > height) {
+        std::printf("%s: no P6 picture of 8 bits a sample holding %dx%d at %d, %d\n", argv[2], w, h, x0, y0);
+        return 2;
+    }
+    return CheckColours(w, h, std::atoi(argv[3]), [&](int x, int y) {
+        const unsigned char* p = &rgb[(static_cast<size_t>(y0 + y) * width + x0 + x) * 3];
+        return static_cast<unsigned long>(p[0]) << 16 | p[1] << 8 | p[2];
+    });
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
     const std::string command = argc > 2 ? argv[1] : "";
+    if (command == "ppm") {
+        if (argc == 8) return CheckPpm(argv);
+        std::fprintf(stderr, "usage: kvo2_xcheck ppm FILE MIN X Y W H\n");
+        return 2;
+    }
     Display* display = XOpenDisplay(nullptr);
     if (!display || (command != "shot" && command != "close" && command != "window")) {
-        std::fprintf(stderr, "usage (with a display): kvo2_xcheck shot WINDOW MIN [X Y W H] | close WINDOW | window W H\n");
+        std::fprintf(stderr, "usage (with a display): kvo2_xcheck shot WINDOW MIN [X Y W H] | close WINDOW | window W H\n"
+                             "       (without): kvo2_xcheck ppm FILE MIN X Y W H\n");
         return 2;
     }
     if (command == "window" && argc == 4) {
