@@ -23,6 +23,8 @@ packages=(
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
   # full screen needs a window manager: the tests run one
   openbox
+  # the program on Wayland: a headless compositor, its screenshots, its tree read by jq
+  sway grim jq
   # the install and package tests: the menu entry's and metainfo's checkers,
   # groff for the manual pages, Debian's package checker
   desktop-file-utils appstream groff-base lintian

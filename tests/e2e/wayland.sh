@@ -1,0 +1,149 @@
+#!/usr/bin/env bash
+# The Linux program end to end on Wayland: in a headless sway without
+# XWayland, on SDL's Wayland driver, read through sway's window tree:
+#   wayland.sh KVO2 KVO2_XCHECK
+# The title, the app id of the menu entry, an xdg-shell window, the idle
+# inhibitor, a screenshot in Kvo's colours, SIGTERM and the close request.
+# sway will not run as root: run as root (as CI does), the test runs sway and
+# the program as the user kvo-test, which it makes where it is missing.
+set -uo pipefail
+KVO2=$1 XCHECK=$2
+. "$(dirname "$0")/lib.sh"
+DESKTOP=$(dirname "$0")/../../kvo2/linux/kvo2.desktop
+need sway swaymsg grim jq setpriv flock "$KVO2" "$XCHECK"
+# As linux.sh: under the sanitizer build, no leak report for the system's
+# libraries.
+export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
+
+# AS: the prefix that runs a command as the test's user, in an environment of
+# its own (no session bus, no X display): the variables given after it.
+USER_NAME=$(id -un) AS=(env -i)
+if [ "$(id -u)" = 0 ]; then
+    USER_NAME=kvo-test
+    need useradd
+    # Two builds may run this test at once: one makes the user, the other
+    # waits for it.
+    flock /etc sh -c "id -u $USER_NAME >/dev/null 2>&1 ||
+        useradd --system --user-group --no-create-home --home-dir /nonexistent --shell /usr/sbin/nologin $USER_NAME" ||
+        fail "cannot make the user $USER_NAME"
+    AS=(setpriv --reuid="$USER_NAME" --regid="$USER_NAME" --init-groups -- env -i)
+fi
+# The user's runtime directory: sway's sockets, its configuration and, where
+# the user cannot reach the build's program, a copy of it under its own name.
+RUNTIME=$(mktemp -d) && chown "$USER_NAME:" "$RUNTIME" && chmod 700 "$RUNTIME" ||
+    fail "cannot make a runtime directory for $USER_NAME"
+AT_EXIT+=('[ -z "${SWAY:-}" ] || { kill $SWAY; wait $SWAY; }; rm -rf "$RUNTIME"')
+if ! "${AS[@]}" test -x "$KVO2"; then
+    mkdir "$RUNTIME/bin" && cp "$KVO2" "$RUNTIME/bin/" || fail "cannot copy $KVO2"
+    KVO2=$RUNTIME/bin/$(basename "$KVO2")
+    ok "$USER_NAME cannot reach the build's program: running a copy, $KVO2"
+fi
+ENV=(PATH=/usr/bin:/bin HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME")
+
+printf 'xwayland disable\n' >"$RUNTIME/config"
+# Without a GPU, wlroots draws with pixman.
+"${AS[@]}" "${ENV[@]}" WLR_BACKENDS=headless WLR_LIBINPUT_NO_DEVICES=1 WLR_RENDERER=pixman \
+    sway -c "$RUNTIME/config" >"$WORK/sway.log" 2>&1 8>&- &
+SWAY=$!
+PIDS+=($SWAY)
+sockets() {
+    IPC=$(compgen -G "$RUNTIME/sway-ipc.*.sock") &&
+        SOCKET=$(compgen -G "$RUNTIME/wayland-*" | grep -v '\.lock$' | head -n1) && [ -S "$SOCKET" ]
+}
+within 20 eval 'sockets || ! kill -0 $SWAY' && kill -0 $SWAY ||
+    fail "sway did not start: $(cat "$WORK/sway.log")"
+ENV+=(WAYLAND_DISPLAY="$(basename "$SOCKET")")
+ok "sway as $USER_NAME on $(basename "$SOCKET"), without XWayland"
+
+# node: the program's window in sway's tree, as one line of JSON; empty while
+# it has none.
+node() {
+    swaymsg -s "$IPC" -t get_tree | jq -c --argjson pid "$PID" 'first(.. | objects | select(.pid? == $pid))'
+}
+
+# start_wayland KEY [VAR=VALUE...]: the program on SDL's Wayland driver, with
+# those variables, as PID, its stderr in $WORK/stderr-KEY; sets START_MS and
+# waits for its window (NODE) to have a title.
+start_wayland() {
+    local key=$1
+    shift
+    "${AS[@]}" "${ENV[@]}" SDL_VIDEODRIVER=wayland ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
+        ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} "$@" "$KVO2" 2>"$WORK/stderr-$key" 8>&- &
+    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
+    PIDS+=($PID)
+    within 60 eval 'NODE=$(node); [ -n "$NODE" ] && [ "$(jq -r .name <<<"$NODE")" != null ] || ! kill -0 $PID' &&
+        [ -n "$NODE" ] || fail "no window in sway's tree; stderr: $(cat "$STDERR")"
+}
+
+# field FILTER: jq's raw output of FILTER on NODE.
+field() { jq -r "$1" <<<"$NODE"; }
+
+# inhibits WHAT: the window holds sway's idle off by an inhibitor of the
+# program's own (sway's own rules for the user inhibit nothing here).
+inhibits() {
+    within 5 eval 'NODE=$(node); [ "$(field "[.inhibit_idle, .idle_inhibitors.application, .idle_inhibitors.user] | @tsv")" = "$(printf "true\tenabled\tnone")" ]' ||
+        fail "idle not inhibited by the program $1: inhibit_idle $(field .inhibit_idle), inhibitors $(jq -c .idle_inhibitors <<<"$NODE")"
+    ok "idle inhibited by the program's own inhibitor, $1"
+}
+
+# The window, drawn as SDL's default leaves the screen saver: the title and
+# how it changes, the app id, the shell, the idle inhibitor, the picture.
+scenario_window() {
+    local title want x y w h status result
+    start_wayland window
+    title=$(field .name)
+    [ "$title" = Kvo ] || fail "first title \"$title\", want \"Kvo\""
+    # The rate replaces the title with the first frame after two seconds.
+    within 10 eval 'NODE=$(node); [ "$(field .name)" != Kvo ]' || fail "title still \"Kvo\" after 10 s"
+    title=$(field .name) LAST_TITLE_MS=$(since)
+    [[ "$title" =~ ^Kvo\ [0-9]+\.[0-9]{2}\ fps$ ]] || fail "title \"$title\", want \"Kvo N.NN fps\""
+    [ "$LAST_TITLE_MS" -ge 2000 ] || fail "title changed at $LAST_TITLE_MS ms, before 2 s"
+    ok "title \"Kvo\", then \"$title\" at about $LAST_TITLE_MS ms"
+
+    # Desktops match a Wayland window to its menu entry by the app id: the
+    # entry's StartupWMClass, or else the entry's file name.
+    want=$(sed -n 's/^StartupWMClass=//p' "$DESKTOP")
+    want=${want:-$(basename "$DESKTOP" .desktop)}
+    [ "$(field .app_id)" = "$want" ] || fail "app id \"$(field .app_id)\", want \"$want\" (the menu entry's)"
+    ok "app id \"$want\", the menu entry's"
+    [ "$(field .shell)" = xdg_shell ] || fail "shell \"$(field .shell)\", want xdg_shell"
+    ok "an xdg-shell window"
+    inhibits "with SDL's defaults"
+
+    # The client area on the screen: the window's place inside its
+    # container's. Some stretches of the animation are nearly flat: too few
+    # colours, and the shot is taken again, for ten seconds.
+    read -r x y w h < <(field '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y) \(.window_rect.width) \(.window_rect.height)"')
+    for _ in $(seq 25); do
+        grim -t ppm - >"$WORK/shot.ppm" 2>"$WORK/grim.log" ||
+            fail "grim: $(cat "$WORK/grim.log")"
+        status=0
+        result=$("$XCHECK" ppm "$WORK/shot.ppm" 32 "$x" "$y" "$w" "$h" 2>&1) || status=$?
+        [ $status = 3 ] || break
+        sleep 0.4
+    done
+    [ $status = 0 ] || fail "screenshot: $result"
+    ok "screenshot of the window at $x, $y: $result"
+
+    # In a window of its own, Kvo leaves SIGTERM to the system: it ends by
+    # the signal.
+    kill -TERM "$PID"
+    wait_exit "$PID" 10 $((128 + 15)) SIGTERM
+    [ ! -s "$STDERR" ] || fail "stderr: $(cat "$STDERR")"
+}
+
+# The compositor's close request, to a window that holds the idle off by
+# itself where SDL's default would not (SDL_VIDEO_ALLOW_SCREENSAVER=1).
+scenario_close() {
+    start_wayland close SDL_VIDEO_ALLOW_SCREENSAVER=1
+    inhibits "with SDL_VIDEO_ALLOW_SCREENSAVER=1"
+    swaymsg -s "$IPC" "[pid=$PID] kill" >/dev/null || fail "swaymsg kill failed"
+    wait_exit "$PID" 10 0 "closed by sway"
+    [ ! -s "$STDERR" ] || fail "stderr: $(cat "$STDERR")"
+}
+
+# grim reaches sway by the socket's path.
+export WAYLAND_DISPLAY=$SOCKET
+unset DISPLAY
+for scenario in window close; do "scenario_$scenario"; done
+echo PASS
