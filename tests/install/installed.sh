@@ -5,12 +5,13 @@
 # both check the tree: exactly the expected files; a valid menu entry whose
 # Exec and Icon are installed; the icons' sizes and colours; valid AppStream
 # metainfo for that menu entry; the manual pages with every word of each
-# program's --help; the changelog and metainfo naming the package's version;
-# and the .deb's program must pass the end-to-end window scenario.
+# program's --help; the licence (LICENSE) in the copyright file and the
+# metainfo; the changelog and metainfo naming the package's version; and the
+# .deb's program must pass the end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
-E2E=$(dirname "$0")/../e2e
+E2E=$(dirname "$0")/../e2e LICENCE=$(dirname "$0")/../../LICENSE
 . "$E2E/lib.sh"
 need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate appstreamcli groff \
     lintian /usr/bin/convert
@@ -32,6 +33,7 @@ check_installed() {
     check_icons "$root/${p}share/icons/hicolor"
     check_manual "$root" "$p" kvo2
     check_manual "$root" "$p" kvo2-render
+    check_licence "$root/$p"
     check_versions "$root/$p"
 }
 
@@ -85,6 +87,25 @@ check_manual() {
     missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
     [ -z "$missing" ] || fail "words of $3 --help missing from its manual page: $missing"
     ok "manual page holds $3 --help"
+}
+
+# The licence, LICENSE: the copyright file (Debian's machine-readable form)
+# names MIT for every file, with LICENSE's holder and text; the metainfo
+# names MIT too.
+check_licence() {
+    local copyright=$1share/doc/kvo/copyright names holder text project
+    names=$(sed -n 's/^License: *//p' "$copyright" | sort -u)
+    [ "$names" = MIT ] || fail "the copyright file's licences: $names"
+    holder=$(sed -n 's/^Copyright: */Copyright (c) /p' "$copyright")
+    grep -qxF "$holder" "$LICENCE" || fail "the copyright file's \"$holder\" is not LICENSE's"
+    # The licence paragraph's text, its " ." lines blank again, is LICENSE
+    # below its copyright line.
+    text=$(sed -n '/^License: MIT$/,/^$/{/^ /{s/^ //;s/^\.$//;p}}' "$copyright")
+    [ "$text" = "$(sed '1,/^Copyright /d' "$LICENCE" | sed '1{/^$/d}')" ] ||
+        fail "the copyright file's licence text is not LICENSE's:"$'\n'"$text"
+    project=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$1$METAINFO")
+    [ "$project" = MIT ] || fail "the metainfo's project_license: \"$project\""
+    ok "licence MIT, LICENSE's holder and text, in the copyright file and the metainfo"
 }
 
 # The changelog's newest entry and the metainfo's newest release are the
