@@ -7,6 +7,10 @@ add_compile_options(-Wall -Wextra -Werror
   # a * b + c must stay two roundings, never one fused operation
   -ffp-contract=off)
 
+# The project's version, as the programs print it (kvo2 --version): the
+# string literal KVO_VERSION in every C and C++ file.
+add_compile_definitions($<$<COMPILE_LANGUAGE:C,CXX>:KVO_VERSION="${PROJECT_VERSION}">)
+
 # On 32-bit x86, doubles must be doubles: keep them in SSE registers, away
 # from the x87's excess precision. long double stays on the x87.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND CMAKE_SYSTEM_PROCESSOR MATCHES "i.86|x86|X86|AMD64|x86_64")

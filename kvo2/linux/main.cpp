@@ -57,6 +57,7 @@ void DeclareOptions(CLI::App& app, Options& options) {
                "the window is hidden, leaves the screen saver setting alone, and ends\n"
                "with status 0 on SIGTERM or SIGINT.");
     app.set_help_flag("-h,--help", "show this text");
+    app.set_version_flag("--version", "kvo2 " KVO_VERSION, "show the version");
     auto* full = app.add_flag("--fullscreen", options.fullScreen, "start full screen");
     auto* rootOption = app.add_flag(
         "--root", options.root,
@@ -117,6 +118,9 @@ int main(int argc, char** argv) {
         app.parse(static_cast<int>(args.size()), args.data());
     } catch (const CLI::CallForHelp&) {
         std::printf("%s", app.help().c_str());
+        return 0;
+    } catch (const CLI::CallForVersion& version) {
+        std::printf("%s\n", version.what());
         return 0;
     } catch (const CLI::ParseError& e) {
         std::string what = e.what();

@@ -6,8 +6,9 @@
 # Exec and Icon are installed; the icons' sizes and colours; valid AppStream
 # metainfo for that menu entry; the manual pages with every word of each
 # program's --help; the licence (LICENSE) in the copyright file and the
-# metainfo; the changelog and metainfo naming the package's version; and the
-# .deb's program must pass the end-to-end window scenario.
+# metainfo; the changelog, metainfo, manual page and kvo2 --version naming
+# the package's version; and the .deb's program must pass the end-to-end
+# window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
@@ -108,15 +109,21 @@ check_licence() {
     ok "licence MIT, LICENSE's holder and text, in the copyright file and the metainfo"
 }
 
-# The changelog's newest entry and the metainfo's newest release are the
+# The changelog's newest entry, the metainfo's newest release, the manual
+# page's header and kvo2 --version (on standard output, status 0) are the
 # package's version.
 check_versions() {
-    local changelog metainfo
+    local changelog metainfo page printed status=0
     changelog=$(gzip -dc "$1share/doc/kvo/changelog.gz" | dpkg-parsechangelog -l- -S Version)
     metainfo=$(grep -m1 -o '<release version="[^"]*"' "$1$METAINFO" | cut -d'"' -f2)
+    page=$(gzip -dc "$1share/man/man1/kvo2.1.gz" | sed -n 's/^\.TH KVO2 1 "" "\([^"]*\)".*/\1/p')
+    printed=$("$1bin/kvo2" --version 2>"$WORK/version.err") || status=$?
     [ "$changelog $metainfo" = "$VERSION $VERSION" ] ||
         fail "version $VERSION; the changelog's newest: $changelog, the metainfo's: $metainfo"
-    ok "changelog and metainfo at version $VERSION"
+    [ "$page" = "kvo2 $VERSION" ] || fail "the manual page's header names \"$page\", want kvo2 $VERSION"
+    [ "$printed,$status" = "kvo2 $VERSION,0" ] && [ ! -s "$WORK/version.err" ] ||
+        fail "kvo2 --version: \"$printed\", status $status, stderr: $(cat "$WORK/version.err")"
+    ok "changelog, metainfo, manual page and kvo2 --version at version $VERSION"
 }
 
 if [ "$MODE" = prefix ]; then
