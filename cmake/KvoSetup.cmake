@@ -1,12 +1,14 @@
 # The Windows setup program, made by CPack's NSIS generator (makensis runs on
-# Linux too) from CMake's own NSIS script and the variables below. Silent
-# with /S, it installs the install tree (kvo2.exe, README.txt) into
-# Program Files\Kvo, moves kvo2.scr into the system folder, where the screen
-# saver settings find it, adds the Start menu folder Kvo (Kvo, Uninstall) and
-# registers the uninstaller among the installed programs with Kvo's name,
-# version, publisher and icon (IDI_MAIN of kvo2.exe). The uninstaller removes
-# every file, shortcut and key of these; a screen saver setting that names
-# kvo2.scr is the user's, and Windows handles a saver that has gone.
+# Linux too) from CMake's own NSIS script and the variables below. It shows
+# the licence (LICENSE.txt) for the user to accept; silent with /S, it shows
+# no page at all. It installs the install tree (kvo2.exe, README.txt,
+# LICENSE.txt) into Program Files\Kvo, moves kvo2.scr into the system folder,
+# where the screen saver settings find it, adds the Start menu folder Kvo
+# (Kvo, Uninstall) and registers the uninstaller among the installed programs
+# with Kvo's name, version, publisher and icon (IDI_MAIN of kvo2.exe). The
+# uninstaller removes every file, shortcut and key of these; a screen saver
+# setting that names kvo2.scr is the user's, and Windows handles a saver
+# that has gone.
 #
 # The x64 setup is a 64-bit program, made with makensis's amd64-unicode
 # target: it lives in the 64-bit world, its Program Files, system folder
@@ -21,7 +23,7 @@ set(CPACK_NSIS_INSTALLED_ICON_NAME kvo2.exe)
 set(CPACK_NSIS_MUI_ICON ${PROJECT_BINARY_DIR}/kvo2/windows/kvo2.ico)
 set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
 set(CPACK_NSIS_MENU_LINKS kvo2.exe Kvo)
-set(CPACK_NSIS_IGNORE_LICENSE_PAGE ON)
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_BINARY_DIR}/kvo2/windows/LICENSE.txt)
 
 # The setup's own version resource holds the programs' version.
 set(CPACK_NSIS_DEFINES "

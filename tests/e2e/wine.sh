@@ -112,18 +112,21 @@ scenario_file() {
 }
 
 # The zip for Windows users (cpack): one folder with the program, of the
-# right PE type, and its note.
+# right PE type, its note and the licence (LICENSE with Windows line ends).
 scenario_zip() {
-    local files="README.txt kvo2.exe kvo2.scr" zip top listing
+    local files="LICENSE.txt README.txt kvo2.exe kvo2.scr" zip top listing
     cpack -G ZIP --config "$DIR/CPackConfig.cmake" -B "$WORK/zip" >"$WORK/cpack.log" 2>&1 ||
         fail "cpack: $(cat "$WORK/cpack.log")"
     zip=$(ls "$WORK"/zip/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
     top=$(basename "$zip" .zip)
-    listing=$(cmake -E tar tf "$zip" | sort | tr '\n' ' ')
-    [ "$listing" = "$(printf "$top/%s " $files)" ] || fail "$zip holds $listing, want $files"
+    listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
+    [ "$listing" = "$(printf "$top/%s\n" $files | LC_ALL=C sort | tr '\n' ' ')" ] ||
+        fail "$zip holds $listing, want $files"
     (cd "$WORK/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
     pe "$WORK/zip/$top/kvo2.exe" || fail "$zip: kvo2.exe is not $MAGIC"
-    ok "$top.zip: $files, kvo2.exe $MAGIC"
+    cmp -s <(sed 's/$/\r/' "$SRC/LICENSE") "$WORK/zip/$top/LICENSE.txt" ||
+        fail "$zip: LICENSE.txt is not LICENSE with Windows line ends"
+    ok "$top.zip: $files, kvo2.exe $MAGIC, LICENSE.txt the licence"
 }
 
 # wine_up: Wine on an X server, once. A fresh prefix takes seconds to a
@@ -299,9 +302,10 @@ contents() {
         LC_ALL=C sort
 }
 
-# The setup program, of the program's PE type; in a copy of the shared
-# prefix (where it can run): setup /S installs
-# exactly its files, shortcuts and keys, and the uninstaller's entry holds
+# The setup program, of the program's PE type, with the licence page; in a
+# copy of the shared prefix (where it can run): setup /S, waiting for no
+# click on any page, installs exactly its files, shortcuts and keys (the
+# licence among them), and the uninstaller's entry holds
 # Kvo's name, version, publisher and icon; the installed program passes the
 # window scenario and the installed saver starts with /s; Uninstall.exe /S
 # leaves nothing behind.
@@ -312,7 +316,11 @@ scenario_setup() {
     setup=$(ls "$WORK"/setup/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
     version_info "$setup" "Kvo setup"
     pe "$setup" || fail "${setup##*/} is not $MAGIC"
-    ok "${setup##*/}: $MAGIC"
+    # Its pages, as the script makensis built it from lists them: the
+    # licence, LICENSE.txt, among them.
+    grep -qxF "  !insertmacro MUI_PAGE_LICENSE \"$DIR/kvo2/windows/LICENSE.txt\"" \
+        "$WORK"/setup/_CPack_Packages/*/NSIS/project.nsi || fail "${setup##*/}: no licence page"
+    ok "${setup##*/}: $MAGIC, shows the licence"
     [ $RUNS = 1 ] || { SKIPPED+=("setup /S and what it installs"); return 0; }
     wine_up
     wineserver -w 8>&-
@@ -322,6 +330,7 @@ scenario_setup() {
     win "$setup" /S || fail "${setup##*/} /S: exit status $?"
     [ "$(changes)" = "$(cat <<'NEW'
 drive_c/Program Files/Kvo
+drive_c/Program Files/Kvo/LICENSE.txt
 drive_c/Program Files/Kvo/README.txt
 drive_c/Program Files/Kvo/Uninstall.exe
 drive_c/Program Files/Kvo/kvo2.exe
@@ -334,7 +343,7 @@ system.reg:[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kvo]
 NEW
 )" ] || fail "${setup##*/} /S made:"$'\n'"$(changes)"
     pe "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" || fail "Uninstall.exe is not $MAGIC"
-    ok "${setup##*/} /S: the programs, the note, the $MAGIC uninstaller, the Start menu folder, the keys"
+    ok "${setup##*/} /S, no page: the programs, the note, the licence, the $MAGIC uninstaller, the Start menu folder, the keys"
     reg=$(win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kvo' | tr -d '\r')
     while read -r name want; do
         grep -qxF "    $name    REG_SZ    $want" <<<"$reg" || fail "uninstall entry: no $name $want in"$'\n'"$reg"
