@@ -11,6 +11,14 @@ add_compile_options(-Wall -Wextra -Werror
 # string literal KVO_VERSION in every C and C++ file.
 add_compile_definitions($<$<COMPILE_LANGUAGE:C,CXX>:KVO_VERSION="${PROJECT_VERSION}">)
 
+# A program records only the shared libraries it calls, so that the .deb's
+# Depends, which dpkg-shlibdeps reads from the programs, name exactly those:
+# CMake's FindPNG, for one, links zlib, which Kvo never calls. (Debian's GCC
+# links this way by default; its Clang, and GCC elsewhere, do not.)
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+  add_link_options(LINKER:--as-needed)
+endif()
+
 # On 32-bit x86, doubles must be doubles: keep them in SSE registers, away
 # from the x87's excess precision. long double stays on the x87.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4 AND CMAKE_SYSTEM_PROCESSOR MATCHES "i.86|x86|X86|AMD64|x86_64")

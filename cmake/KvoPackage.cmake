@@ -6,11 +6,17 @@ set(CPACK_PACKAGE_NAME kvo)
 set(CPACK_PACKAGE_VENDOR Kvo)
 set(CPACK_PACKAGE_CONTACT "${KVO_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
-set(CPACK_PACKAGE_DESCRIPTION [[
+# kvo2-render's formats, as its --help lists them (the install test checks).
+if(KVO_VIDEO)
+  set(clips "GIF, WebP, MP4 (H.264) or WebM (VP9)")
+else()
+  set(clips "GIF or WebP")
+endif()
+set(CPACK_PACKAGE_DESCRIPTION "\
 Kvo opens one window and animates, for ever, a Julia set whose parameter
 travels along the edge of the Mandelbrot set, smeared outwards by an in-place
-zoom blur. kvo2-render writes any of its frames as a PNG, or a stretch of
-them as a looping GIF.]])
+zoom blur. kvo2-render writes any of its frames as a PNG still, or a stretch
+of them as a looping clip: ${clips}.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 

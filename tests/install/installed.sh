@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
 # `deb` makes the .deb, checks that its dependencies, read from the binaries,
-# hold SDL2, that lintian has nothing to say about it, and unpacks it. Then
-# both check the tree: exactly the expected files; a valid menu entry whose
-# Exec and Icon are installed; the icons' sizes and colours; valid AppStream
-# metainfo for that menu entry; the manual pages with every word of each
-# program's --help; the licence (LICENSE) in the copyright file and the
-# metainfo; the changelog, metainfo, manual page and kvo2 --version naming
-# the package's version; and the .deb's program must pass the end-to-end
-# window scenario.
+# hold SDL2, that its description names every format kvo2-render writes,
+# that lintian has nothing to say about it, and unpacks it. Then both check
+# the tree: exactly the expected files; a valid menu entry whose Exec and
+# Icon are installed; the icons' sizes and colours; valid AppStream metainfo
+# for that menu entry; the manual pages with every word of each program's
+# --help; the licence (LICENSE) in the copyright file and the metainfo; the
+# changelog, metainfo, manual page and kvo2 --version naming the package's
+# version; and the .deb's program must pass the end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
@@ -143,11 +143,19 @@ for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
     grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
 ok "$(basename "${debs[0]}"), Depends: $depends"
+# The description names every format of kvo2-render --help (FILE.png ...).
+dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
+formats=$("$WORK/root/usr/bin/kvo2-render" --help | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort -u) ||
+    fail "kvo2-render --help"
+description=$(dpkg-deb -f "${debs[0]}" Description)
+for format in $formats; do
+    grep -qiw "$format" <<<"$description" || fail "the description does not name $format:"$'\n'"$description"
+done
+ok "the description names kvo2-render's formats: "$formats
 # Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
 lintian --fail-on error,warning "${debs[0]}" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
     fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
 ok "lintian: nothing to say"
-dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
 check_installed "$WORK/root" usr/
 SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
 echo PASS
