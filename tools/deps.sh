@@ -26,8 +26,9 @@ packages=(
   # the program on Wayland: a headless compositor, its screenshots, its tree read by jq
   sway grim jq
   # the install and package tests: the menu entry's and metainfo's checkers,
-  # groff for the manual pages, Debian's package checker
-  desktop-file-utils appstream groff-base lintian
+  # groff for the manual pages, Debian's package checker, and the bare Debian
+  # that the .deb is installed on
+  desktop-file-utils appstream groff-base lintian debootstrap
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386

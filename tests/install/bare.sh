@@ -1,0 +1,137 @@
+#!/usr/bin/env bash
+# The .deb on a bare system: a minimal Debian of this machine's release
+# (debootstrap --variant=minbase), from the mirror that apt here uses. In it,
+# apt-get installs the package and what its Depends name from the mirror,
+# without recommended packages; kvo2 --version must answer, and kvo2-render
+# write a still and a short clip in every format its --help lists; then
+# apt-get purge must leave none of the package's paths (those that other
+# packages also hold aside).
+#
+# debootstrap's result is kept in CACHE-DIR as a tarball, one per mirror and
+# Release file, made before anything is installed in it and unpacked afresh
+# for every run: no run sees what another installed.
+#   bare.sh BUILD-DIR CACHE-DIR
+set -uo pipefail
+BUILD=$1 CACHE=$2
+. "$(dirname "$0")/../e2e/lib.sh"
+if [ "$(id -u)" != 0 ]; then
+    [ "${CI:-}" = true ] && fail "debootstrap and chroot need root"
+    echo "SKIP: debootstrap and chroot need root"
+    exit $SKIP
+fi
+need cpack dpkg-deb debootstrap chroot apt-get wget flock sha256sum tar mount umount findmnt
+VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+SUITE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
+ARCH=$(dpkg --print-architecture) ROOT=$WORK/root START=$SECONDS
+
+# Whatever is mounted under WORK goes before WORK itself: deepest first, and
+# a lazy unmount where a plain one fails. The trees go here too, never
+# crossing into a mount.
+unmount_all() {
+    local m
+    for m in $(findmnt -rn -o TARGET | grep "^$WORK/" | sort -r); do
+        umount "$m" 2>/dev/null || umount -l "$m"
+    done
+    rm -rf --one-file-system "$WORK/make" "$ROOT"
+}
+AT_EXIT+=(unmount_all)
+
+# The mirror and components apt here reads the release from.
+read -r MIRROR COMPONENTS < <(apt-get indextargets --format '$(REPO_URI) $(COMPONENT)' 'Identifier: Packages' \
+    "Release: $SUITE" "Architecture: $ARCH" | awk '!m { m = $1 } $1 == m { c = c (c ? "," : "") $2 }
+    END { if (m) print m, c }')
+[ -n "${MIRROR:-}" ] || fail "apt here reads no $SUITE for $ARCH (apt-get update first)"
+
+# The package.
+cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1 ||
+    fail "cpack: $(cat "$WORK/cpack.log")"
+debs=("$WORK"/pkg/*.deb)
+[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
+DEB=${debs[0]##*/}
+
+# The bare system: from the cache, or made and kept there first.
+if ! release=$(wget -qO- "${MIRROR}dists/$SUITE/InRelease" | sha256sum | cut -c1-16) ||
+    [ "$release" = "$(sha256sum </dev/null | cut -c1-16)" ]; then
+    [ "${CI:-}" = true ] && fail "cannot read ${MIRROR}dists/$SUITE/InRelease"
+    echo "SKIP: cannot read ${MIRROR}dists/$SUITE/InRelease"
+    exit $SKIP
+fi
+mkdir -p "$CACHE" || fail "cannot make $CACHE"
+TARBALL=$CACHE/minbase-$SUITE-$ARCH-$(sha256sum <<<"$MIRROR $COMPONENTS" | cut -c1-8)-$release.tar
+exec 8>"$CACHE/lock"
+flock 8
+if [ -f "$TARBALL" ]; then
+    made="from the cache"
+else
+    debootstrap --variant=minbase --arch="$ARCH" --components="$COMPONENTS" "$SUITE" "$WORK/make" "$MIRROR" \
+        >"$WORK/debootstrap.log" 2>&1 8>&- || fail "debootstrap: $(tail -5 "$WORK/debootstrap.log")"
+    [ -z "$(findmnt -rn -o TARGET | grep "^$WORK/make/")" ] || fail "debootstrap left mounts in $WORK/make"
+    rm -f "$CACHE"/minbase-"$SUITE"-"$ARCH"-*.tar
+    tar -C "$WORK/make" --numeric-owner -cf "$TARBALL.new" . && mv "$TARBALL.new" "$TARBALL" ||
+        fail "cannot keep the bare system in $TARBALL"
+    rm -rf --one-file-system "$WORK/make"
+    made="made by debootstrap"
+fi
+mkdir "$ROOT" && tar -C "$ROOT" --numeric-owner -xpf "$TARBALL" || fail "cannot unpack $TARBALL"
+flock -u 8
+ok "bare $SUITE ($COMPONENTS) from $MIRROR, $made in $((SECONDS - START)) s"
+
+cp /etc/resolv.conf "$ROOT/etc/resolv.conf" && cp "$WORK/pkg/$DEB" "$ROOT/tmp/" || fail "cannot copy into $ROOT"
+mount -t proc proc "$ROOT/proc" || fail "cannot mount /proc in $ROOT"
+# in_root COMMAND...: COMMAND in the bare system, in a plain environment.
+in_root() {
+    chroot "$ROOT" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
+        DEBIAN_FRONTEND=noninteractive "$@" 8>&-
+}
+
+# The package, and nothing but what its Depends bring.
+{ in_root apt-get update && in_root apt-get install -y --no-install-recommends "/tmp/$DEB"; } \
+    >"$WORK/apt.log" 2>&1 || fail "apt-get install: $(tail -20 "$WORK/apt.log")"
+added=$(grep -c '^Setting up ' "$WORK/apt.log")
+ok "apt-get install $DEB: $added packages set up, in $((SECONDS - START)) s"
+
+# The programs run: kvo2 says its version; kvo2-render writes a still and a
+# clip in every format of its --help (the usage's line with --time names the
+# stills, the lines from --from on the clips).
+run() {
+    in_root "$@" >"$WORK/out" 2>"$WORK/err" || fail "$*: status $?: $(cat "$WORK/out" "$WORK/err")"
+}
+run kvo2 --version
+[ "$(cat "$WORK/out")" = "kvo2 $VERSION" ] && [ ! -s "$WORK/err" ] ||
+    fail "kvo2 --version: \"$(cat "$WORK/out")\", want kvo2 $VERSION; stderr: $(cat "$WORK/err")"
+ok "kvo2 --version: $(cat "$WORK/out")"
+run kvo2-render --help
+usage=$(sed '/^$/q' "$WORK/out")
+stills=$(grep -e '--time' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2)
+clips=$(sed -n '/--from/,$p' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2)
+[ -n "$stills" ] && [ -n "$clips" ] || fail "kvo2-render --help names no still or no clip format: $usage"
+mkdir "$ROOT/tmp/out"
+for format in $stills; do
+    run kvo2-render --time 12345 --out "/tmp/out/still.$format"
+done
+for format in $clips; do
+    run kvo2-render --from 0 --to 500 --fps 10 --out "/tmp/out/clip.$format"
+done
+for file in "$ROOT"/tmp/out/*; do
+    [ -s "$file" ] || fail "kvo2-render wrote an empty ${file##*/}"
+done
+ok "kvo2-render wrote a still ("$stills") and 5 frames of clip ("$clips")"
+
+# apt-get purge: none of the paths dpkg listed for the package are left,
+# but for folders that other packages hold too.
+listed=$(in_root dpkg-query -L kvo | grep -vx '/\.') || fail "dpkg-query -L kvo"
+in_root apt-get purge -y kvo >"$WORK/purge.log" 2>&1 || fail "apt-get purge kvo: $(tail -20 "$WORK/purge.log")"
+status=$(in_root dpkg-query -W -f '${db:Status-Status}' kvo 2>/dev/null)
+[ -z "$status" ] || [ "$status" = not-installed ] || fail "after apt-get purge, kvo is $status"
+left=() shared=0
+while read -r path; do
+    [ -e "$ROOT$path" ] || [ -L "$ROOT$path" ] || continue
+    if [ -d "$ROOT$path" ] && [ ! -L "$ROOT$path" ] && in_root dpkg-query -S "$path" >/dev/null 2>&1; then
+        shared=$((shared + 1))
+    else
+        left+=("$path")
+    fi
+done <<<"$listed"
+[ ${#left[@]} = 0 ] || fail "apt-get purge kvo left: ${left[*]}"
+ok "apt-get purge kvo: none of its $(wc -l <<<"$listed") paths left ($shared folders of other packages kept)"
+echo "PASS in $((SECONDS - START)) s"
