@@ -21,6 +21,8 @@ namespace ukvo2::KVO_AVX512_SET {
 #include "kernels/lanes/julia_lanes.inc"
 #include "kernels/x86/julia_band_avx512.inc"
 #include "kernels/x86/zoomblur_avx512.inc"
+// The sweeps apart from the 512-bit chunk code: 12 % faster blur on a Zen 4.
+#define KVO_SWEEP_OUT_OF_LINE
 #include "kernels/lanes/zoomblur_lanes.inc"
 
 extern const KernelSet Kernels = {KVO_AVX512_NAME, RenderJulia, ZoomBlur, KVO_AVX512_RUNS};
