@@ -15,7 +15,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <regex>
 #include <sstream>
 
 #include "atomic_file.h"
@@ -71,15 +70,33 @@ std::string Built() {
 // FILE.gif, .webp or .mp4 for a clip", as Built() gives them; "" if the list
 // is not in that form.
 std::string Listed(const std::string& err) {
-    const std::string group = R"(FILE\.\w+((, \.\w+)* or \.\w+)? for a (still|clip))";
-    std::smatch list;
-    if (!std::regex_search(err, list, std::regex("; write (" + group + "(; " + group + ")*)\n$")))
-        return "";
-    std::string names;
-    const std::regex item(R"(\.(\w+)|for a (\w+))");
-    const std::string text = list[1];
-    for (std::sregex_iterator m(text.begin(), text.end(), item), end; m != end; ++m)
-        names += (*m)[1].matched ? " " + (*m)[1].str() : "|" + (*m)[2].str();
+    const size_t at = err.rfind("; write ");
+    if (at == std::string::npos || err.back() != '\n') return "";
+    std::string names, rest = err.substr(at + 8, err.size() - at - 9);
+    while (!rest.empty()) {
+        // One group: "FILE.a, .b or .c for a KIND", then "; " and the next.
+        const size_t end = rest.find("; ");
+        const std::string group = rest.substr(0, end);
+        rest = end == std::string::npos ? "" : rest.substr(end + 2);
+        const size_t forA = group.rfind(" for a ");
+        if (group.rfind("FILE", 0) != 0 || forA == std::string::npos) return "";
+        const std::string kind = group.substr(forA + 7);
+        if (kind != "still" && kind != "clip") return "";
+        // ".a, .b or .c": commas between all but the last two, "or" before the last.
+        std::string list = group.substr(4, forA - 4);
+        const size_t orAt = list.rfind(" or ");
+        if (orAt != std::string::npos) list.replace(orAt, 4, ", ");
+        for (size_t from = 0; from <= list.size();) {
+            const size_t comma = std::min(list.find(", ", from), list.size());
+            const std::string name = list.substr(from, comma - from);
+            if (name.size() < 2 || name[0] != '.' || name.find_first_not_of(
+                    "abcdefghijklmnopqrstuvwxyz0123456789", 1) != std::string::npos)
+                return "";
+            names += " " + name.substr(1);
+            from = comma + 2;
+        }
+        names += "|" + kind;
+    }
     return names;
 }
 
