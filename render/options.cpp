@@ -217,14 +217,6 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     return CheckFormat(options, error);
 }
 
-bool VideoBuilt() {
-#ifdef KVO_VIDEO
-    return true;
-#else
-    return false;
-#endif
-}
-
 std::string RenderHelp() {
     RenderOptions options;
     CLI::App app;

@@ -22,9 +22,6 @@ struct RenderOptions {
     std::string out;       // never empty
 };
 
-// Whether this build writes video (.mp4, .webm).
-bool VideoBuilt();
-
 // Reads the arguments after the program name. Returns false with a one-line
 // reason in `error` for an unknown option, a missing, repeated or bad value, a
 // still's option mixed with a clip's, an empty clip (--from not below --to),

@@ -194,9 +194,13 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     const size_t options = help.out.find("\n\n"), text = help.out.find("\n\n", options + 2);
     ASSERT_NE(text, std::string::npos);
     std::string prose = help.out.substr(text + 2);
-    for (size_t line = 0, end = 0; end != std::string::npos; line = end + 1) {
-        end = prose.find('\n', line);
-        EXPECT_LE((end == std::string::npos ? prose.size() : end) - line, 76u) << prose.substr(line, end - line);
+    std::istringstream lines(prose);
+    for (std::string line, next; std::getline(lines, next); line = next) {
+        EXPECT_LE(next.size(), 76u) << next;
+        // Filled: a line's first word would not have fitted on the line before.
+        if (!line.empty() && !next.empty()) {
+            EXPECT_GT(line.size() + 1 + next.find(' '), 76u) << line << "\n" << next;
+        }
     }
     std::replace(prose.begin(), prose.end(), '\n', ' ');
     uint32_t most = 0;
@@ -390,7 +394,7 @@ constexpr const char* FileSizeLimit = "ulimit -f 16; ";
 #endif
 
 TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
-    const bool video = render::VideoBuilt();
+    const bool video = render::FormatOfName("f.mp4")->write != nullptr;
     // A file-size limit, a full tmpfs and a read-only one (these two need
     // root). A frame's PNG is about 100 KB: 16 KiB of file size, or 32 KiB of
     // tmpfs, let the write start and then fail.
@@ -444,7 +448,7 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
 }
 
 TEST_F(Render, ProgressBarOnATerminalOnly) {
-    for (const std::string format : {"gif", "webp", render::VideoBuilt() ? "webm" : "gif"}) {
+    for (const std::string format : {"gif", "webp", render::FormatOfName("f.webm")->write ? "webm" : "gif"}) {
         SCOPED_TRACE(format);
         // `script` gives the program a terminal; its output comes back on stdout.
         const auto r = Sh("script -qec '$R --from 0 --to 300 --fps 10 --out $D/clip." + format + "' /dev/null </dev/null");
