@@ -29,6 +29,10 @@ int main(int argc, char** argv) {
         std::fputs(render::RenderHelp().c_str(), stdout);
         return 0;
     }
+    if (options.version) {
+        std::puts("kvo2-render " KVO_VERSION);
+        return 0;
+    }
     // Refuse a bad path before spending time on the frames.
     if (!imageio::CheckOutputPath(options.out, error)) return Refuse(error, 1);
 

@@ -117,6 +117,7 @@ void Declare(CLI::App& app, RenderOptions& o) {
     app.formatter(std::make_shared<Help>());
     app.get_formatter()->column_width(16);
     app.set_help_flag("-h,--help", "show this text")->disable_flag_override();
+    app.set_version_flag("--version", "kvo2-render " KVO_VERSION, "show the version");
     auto* time = app.add_option("--time", o.time, "the clock reading, 0 to 4294967295")
                      ->type_name("MS")->transform(Whole(0, maxClock));
     auto* from = app.add_option("--from", o.from, "the clip's first reading, 0 to 4294967295")
@@ -195,6 +196,10 @@ bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& opt
     } catch (const CLI::CallForHelp&) {
         options = RenderOptions{};
         options.help = true;
+        return true;
+    } catch (const CLI::CallForVersion&) {
+        options = RenderOptions{};
+        options.version = true;
         return true;
     } catch (const CLI::ExtrasError&) {
         // Named here: CLI11 2.1 lists the leftovers last first.

@@ -12,6 +12,7 @@ namespace render {
 // A still (--time) or a clip (--from, --to, --fps, --threads); never both.
 struct RenderOptions {
     bool help = false;     // --help asks for the help text and nothing else
+    bool version = false;  // --version asks for the version and nothing else
     bool clip = false;     // a clip; otherwise a still
     uint32_t time = 0;     // milliseconds, the still's reading
     uint32_t from = 0;     // milliseconds, the first frame's reading

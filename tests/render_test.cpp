@@ -185,6 +185,13 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     // The other option form gives the same bytes.
     EXPECT_EQ(Sh("$R --out=$D/g.png --time=4294967295").status, 0);
     EXPECT_EQ(ReadFile(dir / "g.png"), ReadFile(dir / "f.png"));
+    // --version, wherever it stands, and nothing else.
+    for (const char* args : {"--version", "--time 5 --version --out x.png"}) {
+        const auto version = Sh(std::string("$R ") + args);
+        EXPECT_EQ(version.status, 0) << args;
+        EXPECT_EQ(version.out, "kvo2-render " KVO_VERSION "\n") << args;
+        EXPECT_EQ(version.err, "") << args;
+    }
     const auto help = Sh("$R --help");
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--from A --to B --fps N"), std::string::npos);

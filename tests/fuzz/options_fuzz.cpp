@@ -47,11 +47,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const unsigned char c : error) Check(c >= 0x20 && c != 0x7f);
         return 0;
     }
-    if (o.help) {
+    if (o.help || o.version) {
         bool asked = false;
         for (const auto& a : args)
-            asked = asked || a == "--help" || a.rfind("-h", 0) == 0;
-        Check(asked);
+            asked = asked || (o.help ? a == "--help" || a.rfind("-h", 0) == 0 : a == "--version");
+        Check(asked && !(o.help && o.version));
         return 0;
     }
     // Accepted: read the arguments plainly, "--name=VALUE" or "--name VALUE",
