@@ -96,9 +96,9 @@ std::string Footer() {
                 "readings A + floor(i x 1000 / N) for i = 0, 1, 2, ... while the reading is "
                 "below B, N frames a second, rendered on every core." + About(Kind::Clip) +
                 " A bar on the terminal shows the progress.") +
-           "\n\n"
-           "The same options give the same stills and GIFs on every machine and the\n"
-           "same bytes on every run. The animation loops every 150000 ms.";
+           "\n\n" +
+           Wrap("The same options give the same stills and GIFs on every machine and the "
+                "same bytes on every run. The animation loops every 150000 ms.");
 }
 
 // What --help says of --fps: the highest rate, and any format's lower one.
