@@ -72,7 +72,9 @@ if(KVO_X86)
     target_compile_definitions(ukvo2_emulated PRIVATE KVO_EMULATED_AVX512)
     # Built for the family's baseline, so wide vectors pass in memory: every
     # function that takes them has internal linkage, and the ABI note is moot.
-    set_property(SOURCE kernels/x86/avx512_emulated.cpp APPEND PROPERTY COMPILE_OPTIONS -Wno-psabi)
+    # SIMDe's portable lanes wrap as the instructions do, by C++'s signed
+    # arithmetic: -fwrapv defines it (and keeps the sanitizers quiet there).
+    set_property(SOURCE kernels/x86/avx512_emulated.cpp APPEND PROPERTY COMPILE_OPTIONS -Wno-psabi -fwrapv)
   elseif(KVO_TESTS AND NOT WIN32)
     message(FATAL_ERROR "The tests need SIMDe to check the AVX-512 kernels: bash tools/deps.sh installs it")
   endif()
