@@ -108,6 +108,12 @@ void SetClock(std::function<uint32_t()> clock);
 // The platform's own clock (the multimedia timer on Windows).
 uint32_t SystemClock();
 
+// A finer clock for timing the kernels against one another: seconds from
+// some fixed moment, never going back. On the web it has whole
+// milliseconds: there a module holds one set beyond the plain one, and
+// nothing is timed.
+double StopwatchSeconds();
+
 // The Julia parameter at clock reading t (milliseconds). Needs BuildPath.
 Complex JuliaParameter(uint32_t t);
 

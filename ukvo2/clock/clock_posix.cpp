@@ -14,4 +14,10 @@ uint32_t SystemClock() {
     return static_cast<uint32_t>(ms);
 }
 
+double StopwatchSeconds() {
+    timespec now;
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
 }  // namespace ukvo2

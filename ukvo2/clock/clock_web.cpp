@@ -9,4 +9,6 @@ namespace ukvo2 {
 
 uint32_t SystemClock() { return PageClock(); }
 
+double StopwatchSeconds() { return PageClock() / 1000.0; }
+
 }  // namespace ukvo2

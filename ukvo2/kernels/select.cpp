@@ -3,11 +3,9 @@
 // timing: the Julia kernel and the blur that run fastest here, unless
 // KVO_KERNELS names them. Every set writes the same bytes, so the choice
 // never shows in a frame.
-#include <chrono>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
-#include <vector>
 
 #include "kernels/kernels.h"
 
@@ -72,10 +70,19 @@ KernelSet Combine(const KernelChoice& choice) {
     return KernelSet{name, choice.julia->julia, choice.blur->blur, nullptr};
 }
 
+// The sets that KVO_KERNELS names, if any; a web page has no environment.
+const char* NamedSets() {
+#ifdef __wasi__
+    return nullptr;
+#else
+    return std::getenv("KVO_KERNELS");
+#endif
+}
+
 KernelSet Decide() {
     const Usable& usable = UsableSets();
     KernelChoice choice;
-    const char* named = std::getenv("KVO_KERNELS");
+    const char* named = NamedSets();
     // The plain reference is timed only when it stands alone: every other
     // set runs several times as fast.
     if (!named || !ParseKernelChoice(named, usable.sets, usable.count, choice))

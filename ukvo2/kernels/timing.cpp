@@ -1,11 +1,11 @@
 // TimeKernels: the sets' kernels timed on frames of the animation, each
 // kernel against the same kernel of the other sets.
-#include <chrono>
 #include <cstring>
 #include <iterator>
 #include <vector>
 
 #include "kernels/kernels.h"
+#include "ukvo2.h"
 
 namespace ukvo2 {
 
@@ -20,20 +20,18 @@ struct Frame {
 constexpr Frame Frames[] = {{258, 26, 320, 384}, {-1071, -237, 511, 380}, {-185, 835, 359, 369}};
 constexpr size_t FrameCount = std::size(Frames);
 constexpr int32_t FrameW = 640, FrameH = 480, Steps = 64;
-constexpr size_t FrameBytes = static_cast<size_t>(FrameW) * FrameH;
+constexpr size_t PictureBytes = static_cast<size_t>(FrameW) * FrameH;
 constexpr uint32_t Step = 64356;
 
 // Rounds over the frames; each set's time is its best round's, so that a
 // moment when the processor was busy elsewhere decides nothing.
 constexpr int Rounds = 3;
 
-using Clock = std::chrono::steady_clock;
-
 template <typename Run>
 double Seconds(Run run) {
-    const Clock::time_point start = Clock::now();
+    const double start = StopwatchSeconds();
     run();
-    return std::chrono::duration<double>(Clock::now() - start).count();
+    return StopwatchSeconds() - start;
 }
 
 // The times of one kind of kernel, by set: this round's and the best round's.
@@ -62,7 +60,7 @@ void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_
     for (size_t i = 0; i < count; ++i) {
         const size_t k = (i + turn) % count;
         julia.round[k] += Seconds([&] { sets[k].julia(frame, FrameW, FrameH, Steps, f.cre, f.cim); });
-        std::memcpy(frame, picture, FrameBytes);
+        std::memcpy(frame, picture, PictureBytes);
         blur.round[k] += Seconds([&] { sets[k].blur(frame, FrameW, FrameH, f.cx, f.cy, Step); });
     }
 }
@@ -71,14 +69,14 @@ void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_
 
 KernelChoice TimeKernels(const KernelSet* sets, size_t count) {
     if (count == 1) return KernelChoice{&sets[0], &sets[0]};
-    std::vector<uint8_t> pictures(FrameCount * FrameBytes), frame(FrameBytes);
+    std::vector<uint8_t> pictures(FrameCount * PictureBytes), frame(PictureBytes);
     for (size_t f = 0; f < FrameCount; ++f)
-        sets[count - 1].julia(&pictures[f * FrameBytes], FrameW, FrameH, Steps, Frames[f].cre, Frames[f].cim);
+        sets[count - 1].julia(&pictures[f * PictureBytes], FrameW, FrameH, Steps, Frames[f].cre, Frames[f].cim);
     Times julia{std::vector<double>(count), std::vector<double>(count, -1.0)}, blur = julia;
     size_t turn = 0;
     for (int r = 0; r < Rounds; ++r) {
         for (size_t f = 0; f < FrameCount; ++f)
-            TimeFrame(sets, count, Frames[f], &pictures[f * FrameBytes], turn++, julia, blur, frame.data());
+            TimeFrame(sets, count, Frames[f], &pictures[f * PictureBytes], turn++, julia, blur, frame.data());
         EndRound(julia);
         EndRound(blur);
     }
