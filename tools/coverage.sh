@@ -2,9 +2,11 @@
 # Line and branch coverage of ukvo2/, gdi8/, render/ and imageio/ by the test
 # suite: builds the linux-coverage preset (gcov's counters), runs the suite
 # from fresh counts and prints a table per file and a summary per folder
-# (gcovr). The build defines KVO_COVERAGE: the tests then start kvo2-render
-# under a file-size limit with SIGXFSZ ignored, since its counters are written
-# at exit under the same limit.
+# (gcovr). The counters are updated atomically: kvo2-render draws on several
+# threads, and racing counts come out negative. The build defines
+# KVO_COVERAGE: the tests then start kvo2-render under a file-size limit with
+# SIGXFSZ ignored, since its counters are written at exit under the same
+# limit.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=build/linux-coverage

@@ -38,7 +38,9 @@ if ! "${AS[@]}" test -x "$KVO2"; then
     KVO2=$RUNTIME/bin/$(basename "$KVO2")
     ok "$USER_NAME cannot reach the build's program: running a copy, $KVO2"
 fi
-ENV=(PATH=/usr/bin:/bin HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME")
+# A build with coverage counters writes them at exit beside its objects,
+# which only root may write: here they go to the runtime directory.
+ENV=(PATH=/usr/bin:/bin HOME="$RUNTIME" XDG_RUNTIME_DIR="$RUNTIME" GCOV_PREFIX="$RUNTIME/gcov")
 
 printf 'xwayland disable\n' >"$RUNTIME/config"
 # Without a GPU, wlroots draws with pixman.
