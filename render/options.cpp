@@ -116,7 +116,7 @@ void Declare(CLI::App& app, RenderOptions& o) {
     const uint32_t maxClock = 4294967295u;
     app.formatter(std::make_shared<Help>());
     app.get_formatter()->column_width(16);
-    app.set_help_flag("-h,--help", "show this text")->disable_flag_override();
+    app.set_help_flag("-h,--help", "show this text");
     app.set_version_flag("--version", "kvo2-render " KVO_VERSION, "show the version");
     auto* time = app.add_option("--time", o.time, "the clock reading, 0 to 4294967295")
                      ->type_name("MS")->transform(Whole(0, maxClock));
@@ -177,18 +177,36 @@ bool CheckFormat(RenderOptions& o, std::string& error) {
     return false;
 }
 
-}  // namespace
-
-bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
-                        std::string& error) {
-    options = RenderOptions{};
-    // CLI11 would read "--out= x" as "--out x": nothing after '=' is refused instead.
+// Refuses what CLI11 would read otherwise: "--out= x" as "--out x"; "-hREST"
+// as "-h -REST", so that "-h-version" asked for the version; "--help=true" as
+// "--help". -h is the only short option, and --help and --version take no
+// value.
+bool RefuseMisreadings(const std::vector<std::string>& args, std::string& error) {
     for (const std::string& a : args) {
         if (a.size() > 2 && a.rfind("--", 0) == 0 && a.find('=') == a.size() - 1) {
             error = OneLine(a + " needs a value after '='");
             return false;
         }
+        if (a.size() > 2 && a.rfind("-h", 0) == 0) {
+            error = OneLine("unexpected argument '" + a + "' (see --help)");
+            return false;
+        }
+        for (const std::string flag : {"--help", "--version"}) {
+            if (a.rfind(flag + "=", 0) == 0) {
+                error = flag + " takes no value";
+                return false;
+            }
+        }
     }
+    return true;
+}
+
+}  // namespace
+
+bool ParseRenderOptions(const std::vector<std::string>& args, RenderOptions& options,
+                        std::string& error) {
+    options = RenderOptions{};
+    if (!RefuseMisreadings(args, error)) return false;
     CLI::App app;
     Declare(app, options);
     try {

@@ -50,7 +50,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (o.help || o.version) {
         bool asked = false;
         for (const auto& a : args)
-            asked = asked || (o.help ? a == "--help" || a.rfind("-h", 0) == 0 : a == "--version");
+            asked = asked || (o.help ? a == "--help" || a == "-h" : a == "--version");
         Check(asked && !(o.help && o.version));
         return 0;
     }
