@@ -196,6 +196,7 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     EXPECT_EQ(help.status, 0);
     EXPECT_NE(help.out.find("--from A --to B --fps N"), std::string::npos);
     EXPECT_EQ(help.err, "");
+    EXPECT_EQ(Sh("$R --time 5 -h").out, help.out);
     // Every row of the table: in the usage if this build writes it, and in
     // the text below the options, which keeps to 76 columns, with its rate.
     const size_t options = help.out.find("\n\n"), text = help.out.find("\n\n", options + 2);
