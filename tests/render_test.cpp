@@ -336,7 +336,9 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
         "--time 5 --time 6 $O", "--time 5 $O --frames 3", "--time 5 $O extra", "--time x --out $D/keep.png",
         "--time 5 --out $D/no-such-folder/f.png", "--time 5 --out $D", "--time 5 --out $D/",
         "--time 5 --out /proc/kvo2-render-test.png", "--time 5 --out $D/link.png", "--time 5 --out $D/pipe.gif",
-        "--time '5\n6' $O", "-h-version", "-hh", "--time 5 $O -hx", "--version=1", "--help=true", "--time 5 --out \"$D/no\nfolder/f.png\"", "--time 5 --out= $D/f.png",
+        "--time '5\n6' $O", "--time 5 --out \"$D/no\nfolder/f.png\"", "--time 5 --out= $D/f.png",
+        // One short option, standing alone; --help and --version take no value.
+        "-h-version", "-hh", "--time 5 $O -hx", "--version=1", "--help=true",
         // Clips: the stretch, the rate, the threads, and never a still's option with them.
         "--from 5 --to 5 --fps 10 $C", "--from 6 --to 5 --fps 10 $C", "--from 9 --to 5 --fps 1 --out $D/keep.png",
         "--from 4294967295 --to 4294967295 --fps 1 $C", "--from 0 --to 1000 --fps 0 $C",
