@@ -6,12 +6,12 @@
 # uses sudo when not root.
 set -euo pipefail
 
-demo=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev libxrender-dev libpng-dev
+demo=(g++ make cmake pkg-config libsdl2-dev libx11-dev libxext-dev libxrender-dev libxrandr-dev libpng-dev
   libgif-dev libwebp-dev libcli11-dev)
 
 packages=(
   build-essential cmake pkg-config clang libclang-rt-dev gcovr
-  libpng-dev libgif-dev libwebp-dev libsdl2-dev libx11-dev libxext-dev libxrender-dev libcli11-dev
+  libpng-dev libgif-dev libwebp-dev libsdl2-dev libx11-dev libxext-dev libxrender-dev libxrandr-dev libcli11-dev
   # kvo2-render's video: FFmpeg's libraries (libswscale for the tests' decoding)
   libavformat-dev libavcodec-dev libavutil-dev libswscale-dev
   libgtest-dev libbenchmark-dev
@@ -21,6 +21,8 @@ packages=(
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 nsis
   # the end-to-end tests: X server, real input, screenshots, Wine, icons
   xvfb xdotool x11-utils x11-apps imagemagick libx11-dev wine wine64 icoutils procps
+  # several monitors: Xorg's dummy driver, its outputs arranged by xrandr
+  xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
   # full screen needs a window manager: the tests run one
   openbox
   # the program on Wayland: a headless compositor, its screenshots, its tree read by jq
@@ -34,7 +36,7 @@ packages=(
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
   # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
   lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
-  libwebp-dev:arm64 libgtest-dev:arm64 libsdl2-dev:arm64 libxext-dev:arm64 libxrender-dev:arm64
+  libwebp-dev:arm64 libgtest-dev:arm64 libsdl2-dev:arm64 libxext-dev:arm64 libxrender-dev:arm64 libxrandr-dev:arm64
   libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32

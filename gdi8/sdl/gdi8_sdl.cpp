@@ -170,6 +170,7 @@ void HandleEvent(const SDL_Event& event) {
             break;
         case SDL_SYSWMEVENT:
             NoteXEvent(&event.syswm.msg->msg.x11.event);
+            NoteMonitorEvent(&event.syswm.msg->msg.x11.event);
             break;
         default:
             break;

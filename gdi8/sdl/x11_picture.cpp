@@ -6,12 +6,14 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
+#include <X11/extensions/Xrandr.h>
 #include <X11/extensions/Xrender.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
 
 #include <vector>
 
+#include "monitors.h"
 #include "present.h"
 #include "x11_window.h"
 
@@ -31,7 +33,14 @@ uint32_t* Texels = nullptr;
 std::vector<uint32_t> OwnTexels;
 XImage* Image = nullptr;
 int FrameWidth = 0, FrameHeight = 0;
-Box Placed{-1, -1, -1, -1};  // where the last frame went
+std::vector<MonitorPicture> Placed;  // where the last frame went
+int ScaledWidth = 0, ScaledHeight = 0;  // the size the frame is scaled to
+// The root window spans every monitor: one picture on each, as XRandR
+// lists them, read again when it says that they changed.
+bool RootWindow = false;
+int RandrEvents = -1;  // XRandR's first event code; -1 without XRandR 1.5
+bool MonitorsStale = true;
+std::vector<Box> Monitors;
 
 bool XFailed = false;
 int NoteXFailure(Display*, XErrorEvent*) {
@@ -80,30 +89,67 @@ XImage* MakeImage(Visual* visual) {
     return image;
 }
 
-// The bars: black everywhere in the area but the box.
-void PaintBars(int areaWidth, int areaHeight, const Box& box) {
+// The bars: black everywhere in each monitor but its picture.
+void PaintBars(const std::vector<MonitorPicture>& layout) {
     const XRenderColor black{0, 0, 0, 0xFFFF};
-    const XRectangle bars[] = {
-        {0, 0, static_cast<unsigned short>(box.x), static_cast<unsigned short>(areaHeight)},
-        {static_cast<short>(box.x + box.width), 0,
-         static_cast<unsigned short>(areaWidth - box.x - box.width),
-         static_cast<unsigned short>(areaHeight)},
-        {0, 0, static_cast<unsigned short>(areaWidth), static_cast<unsigned short>(box.y)},
-        {0, static_cast<short>(box.y + box.height), static_cast<unsigned short>(areaWidth),
-         static_cast<unsigned short>(areaHeight - box.y - box.height)},
-    };
-    XRenderFillRectangles(XDisplay, PictOpSrc, Destination, &black, bars, 4);
+    for (const MonitorPicture& part : layout) {
+        const Box& m = part.monitor;
+        const Box& box = part.picture;
+        const XRectangle bars[] = {
+            {static_cast<short>(m.x), static_cast<short>(m.y),
+             static_cast<unsigned short>(box.x - m.x), static_cast<unsigned short>(m.height)},
+            {static_cast<short>(box.x + box.width), static_cast<short>(m.y),
+             static_cast<unsigned short>(m.x + m.width - box.x - box.width),
+             static_cast<unsigned short>(m.height)},
+            {static_cast<short>(m.x), static_cast<short>(m.y), static_cast<unsigned short>(m.width),
+             static_cast<unsigned short>(box.y - m.y)},
+            {static_cast<short>(m.x), static_cast<short>(box.y + box.height),
+             static_cast<unsigned short>(m.width),
+             static_cast<unsigned short>(m.y + m.height - box.y - box.height)},
+        };
+        XRenderFillRectangles(XDisplay, PictOpSrc, Destination, &black, bars, 4);
+    }
 }
 
-// Scales the frame to the box: a window pixel at (x, y) of the box shows the
-// frame's pixel nearest (x, y) x frame size / box size.
-void ScaleTo(const Box& box) {
+// Scales the frame to a box of width x height, where it is not already: a
+// window pixel at (x, y) of the box shows the frame's pixel nearest
+// (x, y) x frame size / box size.
+void ScaleTo(int width, int height) {
+    if (width == ScaledWidth && height == ScaledHeight) return;
     XTransform scale{};
-    scale.matrix[0][0] = XDoubleToFixed(static_cast<double>(FrameWidth) / box.width);
-    scale.matrix[1][1] = XDoubleToFixed(static_cast<double>(FrameHeight) / box.height);
+    scale.matrix[0][0] = XDoubleToFixed(static_cast<double>(FrameWidth) / width);
+    scale.matrix[1][1] = XDoubleToFixed(static_cast<double>(FrameHeight) / height);
     scale.matrix[2][2] = XDoubleToFixed(1);
     XRenderSetPictureTransform(XDisplay, Source, &scale);
+    ScaledWidth = width;
+    ScaledHeight = height;
 }
+
+// Listens for XRandR's word that the monitors changed, where the server
+// lists monitors (XRandR 1.5).
+void FollowMonitors(Window root) {
+    int events = 0, errors = 0, major = 0, minor = 0;
+    if (!XRRQueryExtension(XDisplay, &events, &errors) ||
+        !XRRQueryVersion(XDisplay, &major, &minor) || major * 100 + minor < 105)
+        return;
+    RandrEvents = events;
+    XRRSelectInput(XDisplay, root,
+                   RRScreenChangeNotifyMask | RRCrtcChangeNotifyMask | RROutputChangeNotifyMask);
+}
+
+// The monitors that XRandR lists as active, on the root window.
+void ReadMonitors(Window root) {
+    Monitors.clear();
+    MonitorsStale = false;
+    if (RandrEvents < 0) return;
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(XDisplay, root, True, &count);
+    for (int i = 0; i < count; ++i)
+        Monitors.push_back(Box{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height});
+    if (monitors) XRRFreeMonitors(monitors);
+}
+
+Window Root() { return DefaultRootWindow(XDisplay); }
 
 }  // namespace
 
@@ -137,31 +183,45 @@ bool StartXPicture(SDL_Window* window, unsigned long id, int width, int height) 
     // Once the window is gone, so is its picture: an error about either
     // means the end.
     EndWithXWindow(Destination);
+    RootWindow = id == Root();
+    if (RootWindow) FollowMonitors(id);
     XSync(XDisplay, False);
     return true;
 }
 
 void PaintXPicture(const uint8_t* pixels, const uint32_t colours[256], int areaWidth,
                    int areaHeight, bool bars) {
-    const Box box = FitFrame(areaWidth, areaHeight, FrameWidth, FrameHeight);
-    const bool moved = box.x != Placed.x || box.y != Placed.y || box.width != Placed.width ||
-                       box.height != Placed.height;
-    if (bars || moved) PaintBars(areaWidth, areaHeight, box);
-    if (moved && box.width > 0 && box.height > 0) ScaleTo(box);
-    Placed = box;
-    if (box.width > 0 && box.height > 0) {
-        // The server is done with the last frame (XSync below).
-        ExpandFrame(pixels, static_cast<size_t>(FrameWidth) * static_cast<size_t>(FrameHeight),
-                    colours, Texels);
-        if (Image)
-            XPutImage(XDisplay, FramePixmap, FrameGc, Image, 0, 0, 0, 0,
-                      static_cast<unsigned>(FrameWidth), static_cast<unsigned>(FrameHeight));
-        XRenderComposite(XDisplay, PictOpSrc, Source, None, Destination, 0, 0, 0, 0, box.x,
-                         box.y, static_cast<unsigned>(box.width),
-                         static_cast<unsigned>(box.height));
+    if (RootWindow && MonitorsStale) ReadMonitors(Root());
+    const std::vector<MonitorPicture> layout =
+        PicturesOnMonitors(RootWindow ? Monitors : std::vector<Box>{},
+                           Box{0, 0, areaWidth, areaHeight}, FrameWidth, FrameHeight);
+    if (bars || !SameLayout(layout, Placed)) PaintBars(layout);
+    Placed = layout;
+    bool expanded = false;
+    for (const MonitorPicture& part : layout) {
+        const Box& box = part.picture;
+        if (box.width <= 0 || box.height <= 0) continue;
+        if (!expanded) {
+            // The server is done with the last frame (XSync below).
+            ExpandFrame(pixels, static_cast<size_t>(FrameWidth) * static_cast<size_t>(FrameHeight),
+                        colours, Texels);
+            if (Image)
+                XPutImage(XDisplay, FramePixmap, FrameGc, Image, 0, 0, 0, 0,
+                          static_cast<unsigned>(FrameWidth), static_cast<unsigned>(FrameHeight));
+            expanded = true;
+        }
+        ScaleTo(box.width, box.height);
+        XRenderComposite(XDisplay, PictOpSrc, Source, None, Destination, 0, 0, 0, 0, box.x, box.y,
+                         static_cast<unsigned>(box.width), static_cast<unsigned>(box.height));
     }
     // Waits for the server: frames never pile up in its queue.
     XSync(XDisplay, False);
+}
+
+void NoteMonitorEvent(const void* xevent) {
+    const int type = static_cast<const XEvent*>(xevent)->type;
+    if (RandrEvents >= 0 && (type == RandrEvents + RRScreenChangeNotify || type == RandrEvents + RRNotify))
+        MonitorsStale = true;
 }
 
 }  // namespace gdi8

@@ -19,9 +19,16 @@ namespace gdi8 {
 bool StartXPicture(SDL_Window* window, unsigned long id, int width, int height);
 
 // Paints `pixels` through `colours` (ARGB) at 4:3 in an area of
-// areaWidth x areaHeight, and, when `bars` or the area changed, the bars
-// around them. Returns once the X server has drawn it.
+// areaWidth x areaHeight, and, when `bars` or the layout changed, the bars
+// around them. In the root window, which spans every monitor, each monitor
+// shows the frame between bars of its own. Returns once the X server has
+// drawn it.
 void PaintXPicture(const uint8_t* pixels, const uint32_t colours[256], int areaWidth,
                    int areaHeight, bool bars);
+
+// Notes what an X event says of the monitors (XRandR's word that they
+// changed): the next frame lays them out anew. Takes the XEvent of an
+// SDL_SYSWMEVENT.
+void NoteMonitorEvent(const void* xevent);
 
 }  // namespace gdi8

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
+#include <X11/Xproto.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -32,6 +33,9 @@ int EndWhenGone(Display* display, XErrorEvent* error) {
          error->resourceid == Followed) ||
         (FollowedToo && error->resourceid == FollowedToo))
         _exit(0);  // no Xlib call may follow, nor exit handlers that make one
+    // When the root window changes size (a monitor came, went or changed),
+    // SDL asks where window 0 lies on it: harmless, and no reason to end.
+    if (error->request_code == X_TranslateCoords && error->resourceid == 0) return 0;
     return Previous ? Previous(display, error) : 0;
 }
 

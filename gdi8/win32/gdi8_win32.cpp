@@ -7,9 +7,12 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 #include "gdi8.h"
+#include "monitors.h"
 #include "present.h"
+#include "screen_saver_hold.h"
 
 namespace gdi8 {
 
@@ -44,13 +47,20 @@ HWND ParentWindow() { return reinterpret_cast<HWND>(Parent); }
 // A screen saver's frames come at the display's pace.
 bool Paced = false;
 Pace FramePace;
-// Outside a window of its own: the frame stretched into a 32-bit bitmap of
-// the box's size, and where the last frame went.
-HDC StretchDc = nullptr;
-HBITMAP StretchBitmap = nullptr;
-uint32_t* StretchBits = nullptr;
-int StretchWidth = 0, StretchHeight = 0;
-Box Placed{-1, -1, -1, -1};
+// Outside a window of its own: one picture per monitor (one in a preview),
+// each stretched into a 32-bit bitmap of its size; and where the pictures
+// went last.
+struct Surface {
+    HDC dc = nullptr;
+    HBITMAP bitmap = nullptr;
+    uint32_t* bits = nullptr;
+    int width = 0, height = 0;
+};
+std::vector<Surface> Surfaces;
+std::vector<MonitorPicture> Placed;
+// The monitors on the desktop, read again after the display changes.
+std::vector<Box> Monitors;
+bool MonitorsStale = true;
 
 // Only the program's own windows hold the screen saver off.
 bool HoldsScreenSaverOff() { return Where == Place::Window || Where == Place::FullScreen; }
@@ -67,11 +77,12 @@ POINT Centred(int width, int height) {
             (GetSystemMetrics(SM_CYSCREEN) - height) / 2};
 }
 
-// A 32-bit top-down bitmap of width x height for StretchFrame to draw in,
-// made again when the size changes; false where it cannot be made.
-bool SizeStretchBitmap(int width, int height) {
-    if (StretchBitmap && width == StretchWidth && height == StretchHeight) return true;
-    if (!StretchDc) StretchDc = CreateCompatibleDC(DeviceContext);
+// Makes `surface` a 32-bit top-down bitmap of width x height for
+// StretchFrame to draw in, again only when the size changes; false where it
+// cannot be made.
+bool SizeSurface(Surface& surface, int width, int height) {
+    if (surface.bitmap && width == surface.width && height == surface.height) return true;
+    if (!surface.dc) surface.dc = CreateCompatibleDC(DeviceContext);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = width;
@@ -81,52 +92,97 @@ bool SizeStretchBitmap(int width, int height) {
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
     const HBITMAP bitmap =
-        StretchDc ? CreateDIBSection(DeviceContext, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
-                  : nullptr;
+        surface.dc ? CreateDIBSection(DeviceContext, &info, DIB_RGB_COLORS, &bits, nullptr, 0)
+                   : nullptr;
     if (!bitmap) return false;
-    SelectObject(StretchDc, bitmap);
-    if (StretchBitmap) DeleteObject(StretchBitmap);
-    StretchBitmap = bitmap;
-    StretchBits = static_cast<uint32_t*>(bits);
-    StretchWidth = width;
-    StretchHeight = height;
+    SelectObject(surface.dc, bitmap);
+    if (surface.bitmap) DeleteObject(surface.bitmap);
+    surface = Surface{surface.dc, bitmap, static_cast<uint32_t*>(bits), width, height};
     return true;
 }
 
-// The black bars of a width x height client area around the box.
-void PaintBars(int width, int height, const Box& box) {
-    const int right = box.x + box.width, bottom = box.y + box.height;
-    PatBlt(DeviceContext, 0, 0, box.x, height, BLACKNESS);
-    PatBlt(DeviceContext, right, 0, width - right, height, BLACKNESS);
-    PatBlt(DeviceContext, 0, 0, width, box.y, BLACKNESS);
-    PatBlt(DeviceContext, 0, bottom, width, height - bottom, BLACKNESS);
+// The black bars of each monitor around its picture.
+void PaintBars(const std::vector<MonitorPicture>& layout) {
+    for (const MonitorPicture& part : layout) {
+        const Box& m = part.monitor;
+        const Box& box = part.picture;
+        const int right = box.x + box.width, bottom = box.y + box.height;
+        PatBlt(DeviceContext, m.x, m.y, box.x - m.x, m.height, BLACKNESS);
+        PatBlt(DeviceContext, right, m.y, m.x + m.width - right, m.height, BLACKNESS);
+        PatBlt(DeviceContext, m.x, m.y, m.width, box.y - m.y, BLACKNESS);
+        PatBlt(DeviceContext, m.x, bottom, m.width, m.y + m.height - bottom, BLACKNESS);
+    }
 }
 
-// The frame over the largest part of the client area with the frame's
-// aspect, stretched on this side and copied to the window; the bars when
-// asked or when the box moved.
-void PaintFitted(int width, int height, bool bars) {
-    const Box box = FitFrame(width, height, BitmapWidth, BitmapHeight);
-    if (bars || box.x != Placed.x || box.y != Placed.y || box.width != Placed.width ||
-        box.height != Placed.height)
-        PaintBars(width, height, box);
-    Placed = box;
+BOOL CALLBACK AddMonitor(HMONITOR, HDC, LPRECT area, LPARAM list) {
+    reinterpret_cast<std::vector<Box>*>(list)->push_back(
+        Box{area->left, area->top, area->right - area->left, area->bottom - area->top});
+    return TRUE;
+}
+
+// The monitors on the virtual desktop; and the window, over the whole of it,
+// moved to cover it again where a monitor came, went or changed.
+void ReadMonitors(HWND window) {
+    Monitors.clear();
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&Monitors));
+    const int x = GetSystemMetrics(SM_XVIRTUALSCREEN), y = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    RECT now;
+    GetWindowRect(window, &now);
+    if (now.left != x || now.top != y || now.right - now.left != width || now.bottom - now.top != height)
+        SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    MonitorsStale = false;
+}
+
+// Where the pictures go in a client area of width x height: one per monitor
+// over the desktop, one fitted to another program's window.
+std::vector<MonitorPicture> Layout(HWND window, int width, int height) {
+    if (Where == Place::Inside) return PicturesOnMonitors({}, Box{0, 0, width, height}, BitmapWidth, BitmapHeight);
+    if (MonitorsStale) ReadMonitors(window);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    return PicturesOnMonitors(Monitors, Box{origin.x, origin.y, width, height}, BitmapWidth, BitmapHeight);
+}
+
+// Picture k of the layout: stretched into its surface, or taken from the
+// first picture of the same size, and copied to the window. `ready` says
+// which surfaces hold this frame.
+void PaintPicture(const std::vector<MonitorPicture>& layout, size_t k, const uint32_t colours[256],
+                  std::vector<bool>& ready) {
+    const Box& box = layout[k].picture;
     if (box.width <= 0 || box.height <= 0) return;
-    if (SizeStretchBitmap(box.width, box.height)) {
-        uint32_t colours[256];  // blue, green, red, 0: a 32-bit bitmap's pixels
-        std::memcpy(colours, Header->bmiColors, sizeof colours);
-        StretchFrame(PaintPixels, BitmapWidth, BitmapHeight, colours, StretchBits, box.width,
+    size_t from = 0;
+    while (layout[from].picture.width != box.width || layout[from].picture.height != box.height) ++from;
+    if (from == k && SizeSurface(Surfaces[k], box.width, box.height)) {
+        StretchFrame(PaintPixels, BitmapWidth, BitmapHeight, colours, Surfaces[k].bits, box.width,
                      box.height, static_cast<size_t>(box.width));
         GdiFlush();
-        BitBlt(DeviceContext, box.x, box.y, box.width, box.height, StretchDc, 0, 0, SRCCOPY);
+        ready[k] = true;
+    }
+    if (ready[from]) {
+        BitBlt(DeviceContext, box.x, box.y, box.width, box.height, Surfaces[from].dc, 0, 0, SRCCOPY);
         return;
     }
     // No memory for the bitmap: GDI stretches. Shrunk into a preview, whole
     // lines are dropped rather than blended into colours outside the palette.
     const bool shrunk = box.width < BitmapWidth || box.height < BitmapHeight;
     SetStretchBltMode(DeviceContext, shrunk ? COLORONCOLOR : BLACKONWHITE);
-    StretchDIBits(DeviceContext, box.x, box.y, box.width, box.height, 0, 0, BitmapWidth,
-                  BitmapHeight, PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+    StretchDIBits(DeviceContext, box.x, box.y, box.width, box.height, 0, 0, BitmapWidth, BitmapHeight,
+                  PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
+}
+
+// The frame on every monitor at its aspect, between black bars, painted
+// when asked or when the layout changed.
+void PaintPictures(HWND window, int width, int height, bool bars) {
+    const std::vector<MonitorPicture> layout = Layout(window, width, height);
+    if (bars || !SameLayout(layout, Placed)) PaintBars(layout);
+    Placed = layout;
+    if (Surfaces.size() < layout.size()) Surfaces.resize(layout.size());
+    uint32_t colours[256];  // blue, green, red, 0: a 32-bit bitmap's pixels
+    std::memcpy(colours, Header->bmiColors, sizeof colours);
+    std::vector<bool> ready(layout.size());
+    for (size_t k = 0; k < layout.size(); ++k) PaintPicture(layout, k, colours, ready);
 }
 
 // Stretches the frame over the client area; outside a window of its own, at
@@ -140,7 +196,7 @@ void Paint(HWND window, bool bars) {
                       PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
         return;
     }
-    PaintFitted(width, height, bars);
+    PaintPictures(window, width, height, bars);
 }
 
 // Inside another program's window: ends with it, and keeps its client size.
@@ -214,6 +270,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 SetCursor(nullptr);
                 return TRUE;
             }
+            break;
+        case WM_DISPLAYCHANGE:
+            // A monitor came, went or changed: the next frame lays out anew.
+            MonitorsStale = true;
             break;
         case WM_DESTROY:
             // Not closed by CloseWindow: the parent went and took it along.
@@ -370,8 +430,7 @@ bool OpenWindow(const char* title, int width, int height) {
         FramePace = StartPace(GetDeviceCaps(DeviceContext, VREFRESH), Now());
     }
 
-    // Not written to the user profile: the next session has its own setting.
-    if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, FALSE, nullptr, 0);
+    if (HoldsScreenSaverOff()) HoldScreenSaverOff();
     return true;
 }
 
@@ -417,7 +476,7 @@ void CloseWindow() {
     ReleaseDC(window, DeviceContext);
     DeviceContext = nullptr;
     DestroyWindow(window);
-    if (HoldsScreenSaverOff()) SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, TRUE, nullptr, 0);
+    if (HoldsScreenSaverOff()) ReleaseScreenSaver();
 }
 
 }  // namespace gdi8

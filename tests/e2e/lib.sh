@@ -56,6 +56,77 @@ start_xvfb() {
     unset WAYLAND_DISPLAY
 }
 
+# start_xorg: instead of Xvfb, an X server of several monitors: Xorg with
+# its dummy driver (sixteen outputs, DUMMY0 to DUMMY15, and a screen of up
+# to 4096 x 2048), on a free display, as XVFB; exports DISPLAY. Xorg runs
+# only as root: elsewhere the test is skipped, in CI too. Then `monitor`
+# arranges the outputs.
+start_xorg() {
+    need Xorg xrandr cvt
+    [ "$(id -u)" = 0 ] || { echo "SKIP: Xorg's dummy driver needs root"; exit $SKIP; }
+    cat >"$WORK/xorg.conf" <<'CONF'
+Section "Device"
+    Identifier "dummy"
+    Driver "dummy"
+    VideoRam 256000
+EndSection
+Section "Monitor"
+    Identifier "monitor"
+    HorizSync 5.0 - 1000.0
+    VertRefresh 5.0 - 200.0
+EndSection
+Section "Screen"
+    Identifier "screen"
+    Device "dummy"
+    Monitor "monitor"
+    DefaultDepth 24
+    SubSection "Display"
+        Depth 24
+        Virtual 4096 2048
+    EndSubSection
+EndSection
+CONF
+    Xorg -displayfd 9 -config "$WORK/xorg.conf" -logfile "$WORK/xorg.log" -nolisten tcp -noreset \
+        9>"$WORK/display" >"$WORK/xorg.out" 2>&1 8>&- &
+    XVFB=$!
+    PIDS+=($XVFB)
+    within 20 test -s "$WORK/display" || fail "Xorg did not start: $(tail -5 "$WORK/xorg.log" "$WORK/xorg.out")"
+    export DISPLAY=":$(head -n1 "$WORK/display")"
+    unset WAYLAND_DISPLAY
+}
+
+# monitor OUTPUT WxH [XRANDR-ARGS...]: the dummy output OUTPUT shows a mode
+# of W x H, placed as the xrandr arguments say (--left-of DUMMY0, --pos X,Y,
+# --primary ...).
+monitor() {
+    local output=$1 size=$2 line name
+    shift 2
+    line=$(cvt "${size%x*}" "${size#*x}" 60 | sed -n 's/^Modeline //p' | tr -d '"')
+    name=${line%% *}
+    # shellcheck disable=SC2086
+    xrandr --newmode $line 2>/dev/null || true  # made once per server
+    xrandr --addmode "$output" "$name" && xrandr --output "$output" --mode "$name" "$@" ||
+        fail "xrandr cannot show $size on $output"
+}
+
+# pictures MIN MONITOR... : each monitor, "X Y W H PX PY PW PH" (the monitor
+# on the root window, and where its picture must be), shows the same frame
+# in its picture, between black bars; retried for ten seconds while too few
+# colours show or a frame is half painted.
+pictures() {
+    local min=$1 result status
+    shift
+    for _ in $(seq 25); do
+        status=0
+        # shellcheck disable=SC2068
+        result=$("$XCHECK" pictures "$min" $@ 2>&1) || status=$?
+        [ $status = 0 ] && break
+        sleep 0.4
+    done
+    [ $status = 0 ] || fail "pictures on the monitors:"$'\n'"$result"
+    ok "pictures on the monitors:"$'\n'"$result"
+}
+
 # start KEY COMMAND...: starts the program in the background as PID, its
 # stderr in $WORK/stderr-KEY, sets START_MS and waits for its X window (titled
 # Kvo...) to put in WINDOW.

@@ -8,6 +8,8 @@
 #   SOAK=SECONDS                a soak: after the zoom checks, SECONDS of window
 #                               operations, with flat memory and titles still coming
 #   SCREEN_W, SCREEN_H          the screen's size (2700 x 2100)
+#   MONITORS=1                  Xorg's dummy driver instead of Xvfb, for the
+#                               monitors scenario (root only)
 #   CPU_BOUND=PERCENT           the most of one core that the screen saver and
 #                               the X server may take together; and the window
 #                               must draw far more than a display's 60 frames
@@ -26,7 +28,7 @@ export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0:quarantine_si
 export MALLOC_MMAP_THRESHOLD_=262144
 SCREEN_W=${SCREEN_W:-2700} SCREEN_H=${SCREEN_H:-2100}
 # shellcheck disable=SC2086
-start_xvfb ${XVFB_ARGS:-}
+if [ -n "${MONITORS:-}" ]; then start_xorg; else start_xvfb ${XVFB_ARGS:-}; fi
 if [[ ${XVFB_ARGS:-} == *GLX* ]]; then
     xdpyinfo -queryExtensions | grep -q GLX && fail "the X server still offers GLX"
     ok "X server without GLX"
@@ -261,6 +263,27 @@ scenario_saver() {
     ok "--root --fps: $(tr '\n' ' ' <"$WORK/rates")"
     kill -TERM $PID
     wait_exit $PID 10 0 "--root, SIGTERM"
+}
+
+# Three monitors side by side, of different sizes, one of them portrait:
+# --root draws the frame on each, centred in it between black bars, every
+# monitor the same frame; and follows when one of them goes and another
+# comes below the others.
+scenario_monitors() {
+    monitor DUMMY1 800x600 --pos 0x0
+    monitor DUMMY0 1024x768 --primary --right-of DUMMY1
+    monitor DUMMY2 600x800 --right-of DUMMY0
+    "$KVO2" --root 2>"$WORK/stderr-monitors" &
+    PID=$! STDERR=$WORK/stderr-monitors
+    PIDS+=($PID)
+    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
+        "1824 0 600 800 1824 175 600 450"
+    xrandr --output DUMMY2 --off
+    monitor DUMMY3 1280x1024 --below DUMMY0
+    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
+        "800 768 1280 1024 800 800 1280 960"
+    kill -TERM $PID
+    wait_exit $PID 10 0 "--root on three monitors, SIGTERM"
 }
 
 for scenario in ${SCENARIOS:-window close refusals inside fullscreen}; do "scenario_$scenario"; done
