@@ -44,8 +44,12 @@ BOOL ScreenSaverActive() {
 }
 
 // Not written to the user profile: the next logon has the user's setting.
+// Read back at once: under Wine, which keeps the setting in the X server,
+// the request that changes it may otherwise still wait in a buffer when the
+// process ends, right after the last window closed, and be lost.
 void SetScreenSaverActive(BOOL active) {
     SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, active, nullptr, 0);
+    ScreenSaverActive();
 }
 
 // Without the shared memory, this process alone: what it read, it restores.

@@ -8,6 +8,8 @@
 # function below); SOAK=SECONDS makes the window scenario a soak: before
 # Escape, SECONDS of system-menu zooms, 1 x 1, minimising and restoring. The
 # setup scenario runs the window scenario on the program it installed.
+# MONITORS=1 runs Wine on Xorg's dummy driver with three monitors, for the
+# monitors scenario (root only).
 # Where the kernel runs no 32-bit x86 program (or KVO_NO_32BIT=1), the i686
 # program's checks that run nothing (file, zip, the setup made) still run and
 # the rest is skipped, in CI too: the test ends skipped, and the soak skips at
@@ -21,9 +23,9 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 # started through qemu-i386, in a 32-bit prefix.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
-         SCENARIOS=${SCENARIOS:-file zip setup frames saver} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames saver setting} ;;
     x86) TRIPLE=i686 MAGIC=PE32 LOADER=(qemu-i386 -L / /usr/lib/wine/wine) PREFIX=$BUILDS/wine-prefix-x86 WINEARCH=win32
-         SCENARIOS=${SCENARIOS:-file zip setup frames} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames setting} ;;
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
@@ -134,7 +136,22 @@ scenario_zip() {
 wine_up() {
     [ -n "${WINE_UP:-}" ] && return 0
     WINE_UP=1
-    start_xvfb
+    if [ -n "${MONITORS:-}" ]; then
+        # Wine reads the monitors as its server starts (and follows only
+        # the changes that it makes itself): they are arranged first, and no
+        # Wine server of the prefix may linger from an earlier test.
+        wineserver -k 2>/dev/null 8>&-
+        wineserver -w 8>&-
+        start_xorg
+        monitor DUMMY1 800x600 --pos 0x0
+        monitor DUMMY0 1024x768 --primary --right-of DUMMY1
+        monitor DUMMY2 600x800 --right-of DUMMY0
+        # Asked for the monitors once (so that the server lists them as
+        # current), before Wine asks.
+        xrandr --listmonitors >/dev/null
+    else
+        start_xvfb
+    fi
     export WINEPREFIX=$PREFIX WINEARCH WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     AT_EXIT+=("wineserver -k")
     [ -f "$PREFIX/system.reg" ] && return 0
@@ -287,6 +304,100 @@ scenario_saver() {
         [ $status = 1 ] || fail "kvo2.scr $args: exit status $status, want 1"
     done
     ok "a preview window that does not exist: exit status 1"
+}
+
+# active: the screen-saver setting, as another process reads it.
+active() { check active | tr -d '\r'; }
+
+# open_another: starts one more window of the program, as PID, WINDOW the
+# X window that was not there before.
+open_another() {
+    local before
+    before=$(xdotool search --name '^Kvo' 2>/dev/null | sort)
+    win "$exe" 2>"$WORK/stderr-another" &
+    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-another
+    PIDS+=($PID)
+    within 60 eval '[ -n "$(comm -13 <(echo "$before") <(xdotool search --name "^Kvo" 2>/dev/null | sort))" ]' ||
+        fail "no second window titled Kvo"
+    WINDOW=$(comm -13 <(echo "$before") <(xdotool search --name '^Kvo' 2>/dev/null | sort) | head -n1)
+    # Beside the other window, not over it: each can be clicked.
+    [ -z "$before" ] || xdotool windowmove "$WINDOW" 0 0
+    # Held off once the window is open.
+    within 30 eval '[ "$(active)" = 0 ]' || fail "the screen saver is still on with a window open"
+}
+
+# close_window PID WINDOW: a click in the window, which makes it the active
+# one, then Escape; its process ends with 0.
+close_window() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$2")"
+    xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
+    sleep 0.2
+    xdotool key Escape
+    wait_exit "$1" 30 0 "Escape"
+}
+
+# The user's screen-saver setting: off while any Kvo window is open, and
+# after the last one closes, what it was before the first opened, whether it
+# was on or off; two windows that overlap (in two processes, closed in
+# either order) included.
+scenario_setting() {
+    local user first second
+    wine_up
+    for user in 0 1; do
+        [ "$(check activate $user | tr -d "\r")" = $user ] || fail "cannot set the screen-saver setting to $user"
+        open_another
+        close_window $PID "$WINDOW"
+        [ "$(active)" = $user ] || fail "setting $user before, $(active) after the window closed"
+        ok "screen saver $user before one window, off while it is open, $user after"
+        open_another
+        first=$PID:$WINDOW
+        open_another
+        second=$PID:$WINDOW
+        # With 0, the second closes first; with 1, the first.
+        [ $user = 0 ] || { local t=$first; first=$second second=$t; }
+        close_window "${second%%:*}" "${second#*:}"
+        [ "$(active)" = 0 ] || fail "a window still open, but the screen saver is on again"
+        close_window "${first%%:*}" "${first#*:}"
+        [ "$(active)" = $user ] || fail "setting $user before two windows, $(active) after both closed"
+        ok "screen saver $user before two overlapping windows, off until the last closed, $user after"
+    done
+    # The screen saver's own modes leave the setting alone.
+    check activate 1 >/dev/null
+    xdotool mousemove 100 100
+    start saver win "$scr" /s
+    check screen 60 >/dev/null || fail "/s: the window is not as it should be"
+    [ "$(active)" = 1 ] || fail "/s switched the screen saver off"
+    xdotool key a
+    wait_exit $PID 30 0 "/s, a key"
+    [ "$(active)" = 1 ] || fail "/s changed the screen-saver setting"
+    ok "/s leaves the setting alone"
+}
+
+# Three monitors side by side, of different sizes, one of them portrait and
+# one left of the primary (negative coordinates on Windows' desktop): /s
+# shows the frame on each, centred in it between black bars, every monitor
+# the same frame.
+scenario_monitors() {
+    local want
+    wine_up
+    want=$'-800 0 800 600\n0 0 1024 768\n1024 0 600 800'
+    # Wine's desktop process may take a moment to read them.
+    within 30 eval '[ "$(check monitors | tr -d "\r" | sort -n)" = "$(sort -n <<<"$want")" ]' ||
+        fail "Wine's monitors: $(check monitors | tr '\r\n' '; '), want $(tr '\n' ';' <<<"$want")"
+    ok "Wine sees three monitors, one left of the primary"
+    xdotool mousemove 1000 300
+    start saver win "$scr" /s
+    check screen 60 || fail "/s: the window is not as it should be"
+    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
+        "1824 0 600 800 1824 175 600 450"
+    # Told that the display changed, it reads the monitors again and
+    # repaints every bar: the same pictures.
+    check displaychange || fail "WM_DISPLAYCHANGE was not handled"
+    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
+        "1824 0 600 800 1824 175 600 450"
+    xdotool key a
+    wait_exit $PID 30 0 "/s on three monitors, a key"
 }
 
 # changes: what the setup scenario's prefix holds beyond the shared one, once

@@ -7,6 +7,9 @@
 //   client         prints the client area on the screen: X Y W H
 //   gone S         waits S seconds at most for the window to close
 //   syscommand ID  sends the window a system command, waits until it is handled
+//   displaychange  tells the window that the display changed, as Windows
+//                  does when a monitor comes, goes or changes; waits until it
+//                  is handled
 //   frames T...    prints the hash of the frame drawn at each clock reading,
 //                  with every kernel set the processor runs: "SET T HASH"
 // and for the screen saver kvo2.scr:
@@ -16,6 +19,11 @@
 //                  handle; the preview must become its child of that size and
 //                  follow it to W/2 x H; then closes the window
 //   box S          waits for the message box "Kvo has no settings.", clicks OK
+// and for the desktop:
+//   active         prints the screen-saver setting: 1 on, 0 off
+//   activate N     sets it to N (1 on, 0 off), not in the user profile, and
+//                  prints it
+//   monitors       prints each monitor's rectangle on the desktop: X Y W H
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -194,6 +202,27 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
+    // The setting as a program with a window sees it: under Wine, once the
+    // display driver is loaded (by the first window), the X server's.
+    if (command == "active" || command == "activate")
+        CreateWindowExA(0, "STATIC", "", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+    if (command == "activate" && argc == 3 &&
+        !SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, std::atoi(argv[2]), nullptr, 0))
+        return 1;
+    // Read back after a change too: under Wine, that sends it to the X server.
+    if ((command == "active" && argc == 2) || (command == "activate" && argc == 3)) {
+        BOOL active = FALSE;
+        if (!SystemParametersInfoA(SPI_GETSCREENSAVEACTIVE, 0, &active, 0)) return 1;
+        std::printf("%d\n", active ? 1 : 0);
+        return 0;
+    }
+    if (command == "monitors" && argc == 2) {
+        EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT r, LPARAM) -> BOOL {
+            std::printf("%ld %ld %ld %ld\n", r->left, r->top, r->right - r->left, r->bottom - r->top);
+            return TRUE;
+        }, 0);
+        return 0;
+    }
     if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
     if (command == "host" && argc == 5) return Host(std::atoi(argv[2]), std::atoi(argv[3]), seconds);
     if (command == "box" && argc == 3) return Box(seconds);
@@ -220,10 +249,13 @@ int main(int argc, char** argv) {
         return 0;
     }
     DWORD_PTR result = 0;
+    if (command == "displaychange" && argc == 2)
+        return SendMessageTimeoutA(w, WM_DISPLAYCHANGE, 32, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN)), SMTO_ABORTIFHUNG, 5000, &result) ? 0 : 1;
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
     std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... | "
-                         "screen S | host W H S | box S\n");
+                         "screen S | host W H S | box S | active | activate N | monitors | displaychange\n");
     return 2;
 }
