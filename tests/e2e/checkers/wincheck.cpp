@@ -182,6 +182,11 @@ int Box(double seconds) {
     return Failures ? 1 : 0;
 }
 
+BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
+    std::printf("%ld %ld %ld %ld\n", r->left, r->top, r->right - r->left, r->bottom - r->top);
+    return TRUE;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -217,10 +222,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "monitors" && argc == 2) {
-        EnumDisplayMonitors(nullptr, nullptr, [](HMONITOR, HDC, LPRECT r, LPARAM) -> BOOL {
-            std::printf("%ld %ld %ld %ld\n", r->left, r->top, r->right - r->left, r->bottom - r->top);
-            return TRUE;
-        }, 0);
+        EnumDisplayMonitors(nullptr, nullptr, PrintMonitor, 0);
         return 0;
     }
     if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
