@@ -11,9 +11,9 @@ bool SameBox(const Box& a, const Box& b) {
     return a.x == b.x && a.y == b.y && a.width == b.width && a.height == b.height;
 }
 
-// The part of `monitor` inside `window`, from the window's top left; empty
-// (zero width or height) where they do not meet. In 64 bits: a rectangle
-// near the ends of int may not overflow.
+// The part of `monitor` inside `window`, from the window's top left; with
+// no width or height (or a negative one) where they do not meet. In 64
+// bits: a rectangle near the ends of int may not overflow.
 Box Inside(const Box& monitor, const Box& window) {
     const long long left = std::max<long long>(monitor.x, window.x);
     const long long top = std::max<long long>(monitor.y, window.y);
@@ -21,7 +21,6 @@ Box Inside(const Box& monitor, const Box& window) {
                                                 static_cast<long long>(window.x) + window.width);
     const long long bottom = std::min<long long>(static_cast<long long>(monitor.y) + monitor.height,
                                                  static_cast<long long>(window.y) + window.height);
-    if (right <= left || bottom <= top) return Box{0, 0, 0, 0};
     return Box{static_cast<int>(left - window.x), static_cast<int>(top - window.y),
                static_cast<int>(right - left), static_cast<int>(bottom - top)};
 }

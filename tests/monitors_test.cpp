@@ -52,6 +52,9 @@ TEST(Monitors, EachMonitorShowsTheFrameCentredInItself) {
         {"a monitor partly outside the window is cut to it, one wholly outside left out",
          {{-100, 0, 740, 480}, {5000, 0, 640, 480}}, {0, 0, 640, 480},
          "0,0 640x480 -> 0,0 640x480; "},
+        {"monitors that only touch the window are left out, one pixel inside is not",
+         {{-640, 0, 640, 480}, {0, 480, 640, 480}, {0, 479, 640, 480}, {639, -479, 640, 480}},
+         {0, 0, 640, 480}, "0,479 640x1 -> 319,479 1x1; 639,0 1x1 -> 639,0 1x0; "},
         {"near the ends of int: no overflow",
          {{2147483000, 0, 640, 480}}, {2147482000, 0, 2000, 480}, "1000,0 640x480 -> 1000,0 640x480; "},
     };
