@@ -19,6 +19,8 @@ zoom blur. kvo2-render writes any of its frames as a PNG still, or a stretch
 of them as a looping clip: ${clips}.")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
+# A release's packages carry its time, not the build's (tools/release.sh).
+set(CPACK_PRE_BUILD_SCRIPTS ${CMAKE_CURRENT_LIST_DIR}/KvoStagedTimes.cmake)
 
 if(WIN32)
   set(CPACK_GENERATOR ZIP NSIS)
@@ -33,6 +35,11 @@ else()
   set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+  # A cross build's package is for the processor it builds for; its
+  # Depends, read by dpkg-shlibdeps, name that processor's libraries.
+  if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "aarch64")
+    set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE arm64)
+  endif()
 endif()
 
 include(CPack)

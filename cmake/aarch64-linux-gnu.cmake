@@ -10,6 +10,9 @@ set(CMAKE_C_COMPILER_TARGET aarch64-linux-gnu)
 set(CMAKE_CXX_COMPILER clang++)
 set(CMAKE_CXX_COMPILER_TARGET aarch64-linux-gnu)
 set(CMAKE_EXE_LINKER_FLAGS_INIT "-fuse-ld=lld")
+# The host's GNU strip reads no ARM programs; LLVM's reads them all (CPack
+# strips the package's programs with it).
+find_program(CMAKE_STRIP NAMES llvm-strip llvm-strip-14 REQUIRED)
 set(CMAKE_SHARED_LINKER_FLAGS_INIT "-fuse-ld=lld")
 
 # Headers and libraries of the target only: /usr/include is shared, the

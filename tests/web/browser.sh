@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The web page in headless Chromium: builds and serves the site, then every
 # pixel of a still's screenshot must be the colour that kvo2-render gives the
-# same frame; browser.mjs checks the rest.
+# same frame; browser.mjs checks the rest. With SITE=DIR, the site in DIR
+# (a release's web zip, unpacked) instead of one built here.
 # browser.sh SOURCE-DIR KVO2-RENDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
@@ -9,8 +10,12 @@ source "$here/../e2e/lib.sh"
 src=$1 render=$2
 need clang node chromium python3 compare
 
-bash "$src/tools/web.sh" build >"$WORK/build.log" 2>&1 || fail "tools/web.sh build: $(tail -20 "$WORK/build.log")"
-cp -r "$src/build/web" "$WORK/site"
+if [ -n "${SITE:-}" ]; then
+    cp -r "$SITE" "$WORK/site"
+else
+    bash "$src/tools/web.sh" build >"$WORK/build.log" 2>&1 || fail "tools/web.sh build: $(tail -20 "$WORK/build.log")"
+    cp -r "$src/build/web" "$WORK/site"
+fi
 mkdir "$WORK/site/nomodule"
 cp "$WORK/site/index.html" "$WORK/site/kvo.js" "$WORK/site/nomodule/"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK/site" >"$WORK/server.log" 2>&1 &

@@ -1,0 +1,92 @@
+#!/usr/bin/env bash
+# The release as users get it, made by tools/release.sh into RELEASE-DIR:
+#   check.sh SOURCE-DIR RELEASE-DIR
+# exactly the expected files, their checksums right; lintian clean on both
+# .debs, the arm64 one for arm64 with arm64 libraries only, its programs
+# (run under qemu-aarch64) writing the amd64 package's still and clips byte
+# for byte; the source holding the commit's files and nothing else; the web
+# zip, served as it is, showing the animation in headless Chromium. Then the
+# release made again from a clone in another folder, minutes later, with
+# another umask, locale and time zone around it: the same bytes, file for
+# file (where not, which files differ, and diffoscope's report where it is
+# installed).
+set -uo pipefail
+SRC=$(realpath "$1") REL=$(realpath "$2")
+. "$SRC/tests/e2e/lib.sh"
+need sha256sum dpkg-deb lintian qemu-aarch64 git cmp
+VERSION=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
+V=$VERSION
+
+# Exactly these files, and their sums.
+want=$(printf '%s\n' SHA256SUMS "kvo-$V.tar.gz" "kvo-$V-web.zip" "kvo-$V-windows-x64.exe" \
+    "kvo-$V-windows-x64.zip" "kvo-$V-windows-x86.exe" "kvo-$V-windows-x86.zip" \
+    "kvo_${V}_amd64.deb" "kvo_${V}_arm64.deb" | sort)
+got=$(cd "$REL" && find . -type f -printf '%P\n' | sort)
+[ "$got" = "$want" ] || fail "release files:"$'\n'"$got"$'\n'"want:"$'\n'"$want"
+(cd "$REL" && sha256sum --quiet -c SHA256SUMS) || fail "sha256sum -c SHA256SUMS"
+[ "$(cut -d' ' -f3 "$REL/SHA256SUMS")" = "$(grep -vx SHA256SUMS <<<"$want")" ] ||
+    fail "SHA256SUMS does not cover every file: $(cat "$REL/SHA256SUMS")"
+ok "release $V: $(grep -vx SHA256SUMS <<<"$want" | tr '\n' ' '); sha256sum -c passes"
+
+# Both packages lintian clean; each for its processor.
+for arch in amd64 arm64; do
+    deb=$REL/kvo_${V}_$arch.deb
+    lintian --fail-on warning,error "$deb" >"$WORK/lintian" 2>&1 || fail "lintian $deb: $(cat "$WORK/lintian")"
+    [ "$(dpkg-deb -f "$deb" Architecture)" = $arch ] || fail "$deb: Architecture $(dpkg-deb -f "$deb" Architecture)"
+    ok "kvo_${V}_$arch.deb: Architecture $arch, lintian clean"
+done
+# Every library the arm64 package depends on is installed here for arm64:
+# Depends was read from arm64 programs.
+depends=$(dpkg-deb -f "$REL/kvo_${V}_arm64.deb" Depends)
+for package in $(sed 's/([^)]*)//g; s/[,|]/ /g' <<<"$depends"); do
+    dpkg-query -W -f='${Status}' "$package:arm64" 2>/dev/null | grep -q 'install ok installed' ||
+        fail "arm64 Depends names $package, which is no arm64 package here: $depends"
+done
+grep -q libsdl2 <<<"$depends" || fail "arm64 Depends lacks SDL2: $depends"
+ok "arm64 Depends, on arm64 libraries: $depends"
+
+# The arm64 package's programs under qemu-aarch64, beside the amd64 one's.
+for arch in amd64 arm64; do dpkg-deb -x "$REL/kvo_${V}_$arch.deb" "$WORK/$arch"; done
+arm() { qemu-aarch64 -L / "$WORK/arm64/usr/bin/$1" "${@:2}"; }
+[ "$(arm kvo2 --version)" = "kvo2 $V" ] || fail "arm64 kvo2 --version: $(arm kvo2 --version 2>&1)"
+for out in still.png clip.gif clip.webp; do
+    case $out in
+        *.png) args=(--time 77777) ;;
+        *) args=(--from 149000 --to 150500 --fps 10) ;;
+    esac
+    "$WORK/amd64/usr/bin/kvo2-render" "${args[@]}" --out "$WORK/amd64-$out" 2>/dev/null || fail "amd64 $out"
+    arm kvo2-render "${args[@]}" --out "$WORK/arm64-$out" 2>/dev/null || fail "arm64 kvo2-render $out"
+    cmp -s "$WORK/amd64-$out" "$WORK/arm64-$out" || fail "the arm64 package's $out differs from amd64's"
+done
+ok "arm64 package under qemu-aarch64: kvo2 --version; kvo2-render's still, GIF and WebP are amd64's, byte for byte"
+
+# The source: the commit's files, nothing built.
+tar -tzf "$REL/kvo-$V.tar.gz" | sed -n "s|^kvo-$V/||p" | grep -v '/$' | grep -v '^$' | sort >"$WORK/tarred"
+git -C "$SRC" ls-files | sort >"$WORK/tracked"
+cmp -s "$WORK/tarred" "$WORK/tracked" || fail "the source tarball is not the commit: $(diff "$WORK/tracked" "$WORK/tarred" | head)"
+ok "kvo-$V.tar.gz: the commit's $(wc -l <"$WORK/tarred") files under kvo-$V/"
+
+# The web zip, unpacked and served, in headless Chromium.
+mkdir "$WORK/site"
+(cd "$WORK/site" && cmake -E tar xf "$REL/kvo-$V-web.zip") || fail "cannot unpack the web zip"
+SITE=$WORK/site bash "$SRC/tests/web/browser.sh" "$SRC" "$WORK/amd64/usr/bin/kvo2-render" >"$WORK/web.log" 2>&1 ||
+    fail "the web zip in Chromium: $(tail -5 "$WORK/web.log")"
+ok "kvo-$V-web.zip served as it is: $(tail -1 "$WORK/web.log")"
+
+# Made again elsewhere, later, in other surroundings: the same bytes.
+[ "${KVO_RELEASE_ONCE:-}" = 1 ] && { echo PASS; exit 0; }
+git clone -q "$SRC" "$WORK/clone" || fail "git clone"
+git -C "$WORK/clone" checkout -q "$(git -C "$SRC" rev-parse HEAD)"
+(umask 002 && cd "$WORK/clone" && LANG=de_DE.UTF-8 TZ=Pacific/Kiritimati KVO_NO_DEPS=1 \
+    bash tools/release.sh "$WORK/again") >"$WORK/again.log" 2>&1 || fail "the second release: $(tail -20 "$WORK/again.log")"
+if ! cmp -s "$REL/SHA256SUMS" "$WORK/again/SHA256SUMS"; then
+    differ=$(diff "$REL/SHA256SUMS" "$WORK/again/SHA256SUMS" | sed -n 's/^< [0-9a-f]*  //p')
+    for file in $differ; do
+        echo "differs: $file"
+        command -v diffoscope >/dev/null && diffoscope "$REL/$file" "$WORK/again/$file" | head -60
+    done
+    fail "the release made again differs: $(echo $differ)"
+fi
+ok "made again from a clone in $WORK/clone, $(( $(date +%s) - $(stat -c %Y "$REL/SHA256SUMS") )) s later: the same SHA256SUMS"
+cat "$REL/SHA256SUMS"
+echo PASS

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# Makes a release of the current commit into build/release/ (or OUT):
+#   kvo_<version>_amd64.deb, kvo_<version>_arm64.deb,
+#   kvo-<version>-windows-x86.zip and .exe (the setup), the same for x64,
+#   kvo-<version>-web.zip (the page's static files), kvo-<version>.tar.gz
+#   (the commit's source), and SHA256SUMS over them (sha256sum -c checks).
+# Every file is the same, byte for byte, whoever builds the commit, wherever
+# and whenever: each time stamp is SOURCE_DATE_EPOCH (by default the commit's
+# date), no build path reaches a binary, and locale, time zone and umask are
+# fixed. Installs what it needs (tools/deps.sh) unless KVO_NO_DEPS=1.
+#   bash tools/release.sh [OUT]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+ROOT=$PWD
+OUT=$(realpath -m "${1:-build/release}")
+[ "${KVO_NO_DEPS:-}" = 1 ] || bash tools/deps.sh
+
+export LC_ALL=C.UTF-8 TZ=UTC SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+umask 022
+VERSION=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$VERSION" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
+WORK=$OUT.work SRC=$OUT.work/kvo-$VERSION
+rm -rf "$OUT" "$WORK"
+mkdir -p "$OUT" "$WORK"
+
+# The source: what the commit holds, nothing else; the tar's times are the
+# commit's, and gzip records neither a name nor a time.
+git archive --format=tar --prefix="kvo-$VERSION/" HEAD | gzip -9n >"$OUT/kvo-$VERSION.tar.gz"
+tar -xzf "$OUT/kvo-$VERSION.tar.gz" -C "$WORK"
+
+# build NAME [CMAKE-ARGS...]: the release build of the source into
+# $WORK/NAME, its paths mapped away from every file it compiles.
+build() {
+    local name=$1 dir=$WORK/$1 map
+    shift
+    map="-ffile-prefix-map=$SRC=kvo-$VERSION -ffile-prefix-map=$dir=build"
+    echo "== release: $name"
+    cmake -S "$SRC" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF -DKVO_BENCH=OFF \
+        "-DCMAKE_C_FLAGS=$map" "-DCMAKE_CXX_FLAGS=$map" "$@" >"$dir.log" 2>&1 &&
+        cmake --build "$dir" -j"$(nproc)" >>"$dir.log" 2>&1 || { tail -30 "$dir.log"; exit 1; }
+}
+
+# pack NAME GENERATORS FILE...: CPack's packages of build NAME, into OUT.
+pack() {
+    local name=$1 generators=$2 file
+    shift 2
+    (cd "$WORK/$name" && cpack -G "$generators" -B "$WORK/$name/packages" >>"$WORK/$name.log" 2>&1) ||
+        { tail -30 "$WORK/$name.log"; exit 1; }
+    for file in "$@"; do cp "$WORK/$name/packages/$file" "$OUT/"; done
+}
+
+build amd64
+pack amd64 DEB "kvo_${VERSION}_amd64.deb"
+build arm64 -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/aarch64-linux-gnu.cmake" -DKVO_VIDEO=OFF
+pack arm64 DEB "kvo_${VERSION}_arm64.deb"
+for arch in x86:i686 x64:x86_64; do
+    build "windows-${arch%:*}" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-${arch#*:}.cmake" -DKVO_TOOLS=OFF
+    pack "windows-${arch%:*}" "ZIP;NSIS" "kvo-$VERSION-windows-${arch%:*}.zip" "kvo-$VERSION-windows-${arch%:*}.exe"
+done
+
+# The web page: its static files in one zip, in name order, each with the
+# release's time.
+build web -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/wasm32-wasi.cmake" -DCMAKE_INSTALL_PREFIX="$WORK/web-site"
+cmake --install "$WORK/web" >>"$WORK/web.log"
+cp "$SRC/kvo2/web/README.txt" "$WORK/web-site/"
+(cd "$WORK/web-site" && find . -type f -printf '%P\n' | sort >"$WORK/web-files" &&
+    cmake -E tar cf "$OUT/kvo-$VERSION-web.zip" --format=zip --mtime="@$SOURCE_DATE_EPOCH" \
+        --files-from="$WORK/web-files")
+
+(cd "$OUT" && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | sort | xargs sha256sum >SHA256SUMS)
+rm -rf "$WORK"
+echo "release $VERSION ($(git rev-parse --short HEAD)) in $OUT:"
+cat "$OUT/SHA256SUMS"
