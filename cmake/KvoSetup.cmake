@@ -25,7 +25,9 @@ set(CPACK_NSIS_MUI_UNIICON ${CPACK_NSIS_MUI_ICON})
 set(CPACK_NSIS_MENU_LINKS kvo2.exe Kvo)
 set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_BINARY_DIR}/kvo2/windows/LICENSE.txt)
 
-# The setup's own version resource holds the programs' version.
+# The setup's own version resource holds the programs' version. The setup
+# records no file's time (SetDateSave off): CPack writes some of the files it
+# packs as it runs, so their times would make every setup differ.
 set(CPACK_NSIS_DEFINES "
   VIProductVersion ${PROJECT_VERSION}.0
   VIFileVersion ${PROJECT_VERSION}.0
@@ -34,7 +36,8 @@ set(CPACK_NSIS_DEFINES "
   VIAddVersionKey /LANG=1033 FileDescription \"Kvo setup\"
   VIAddVersionKey /LANG=1033 FileVersion ${PROJECT_VERSION}
   VIAddVersionKey /LANG=1033 ProductVersion ${PROJECT_VERSION}
-  VIAddVersionKey /LANG=1033 LegalCopyright \"Copyright (C) ${KVO_COPYRIGHT}\"")
+  VIAddVersionKey /LANG=1033 LegalCopyright \"Copyright (C) ${KVO_COPYRIGHT}\"
+  SetDateSave off")
 
 # makensis takes the target before the first line of CMake's script. CPack
 # splits its command line at spaces: the backslash keeps "XTarget

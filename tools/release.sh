@@ -29,14 +29,15 @@ git archive --format=tar --prefix="kvo-$VERSION/" HEAD | gzip -9n >"$OUT/kvo-$VE
 tar -xzf "$OUT/kvo-$VERSION.tar.gz" -C "$WORK"
 
 # build NAME [CMAKE-ARGS...]: the release build of the source into
-# $WORK/NAME, its paths mapped away from every file it compiles.
+# $WORK/NAME, its paths mapped away from every file it compiles (through
+# CFLAGS and CXXFLAGS, which CMake puts before a toolchain's own flags).
 build() {
     local name=$1 dir=$WORK/$1 map
     shift
     map="-ffile-prefix-map=$SRC=kvo-$VERSION -ffile-prefix-map=$dir=build"
     echo "== release: $name"
-    cmake -S "$SRC" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF -DKVO_BENCH=OFF \
-        "-DCMAKE_C_FLAGS=$map" "-DCMAKE_CXX_FLAGS=$map" "$@" >"$dir.log" 2>&1 &&
+    CFLAGS=$map CXXFLAGS=$map cmake -S "$SRC" -B "$dir" -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF \
+        -DKVO_BENCH=OFF "$@" >"$dir.log" 2>&1 &&
         cmake --build "$dir" -j"$(nproc)" >>"$dir.log" 2>&1 || { tail -30 "$dir.log"; exit 1; }
 }
 

@@ -3,7 +3,9 @@
 # fuzzing (renderers and options, on x86-64 and on 64-bit ARM under
 # qemu-aarch64), the AddressSanitizer/UndefinedBehaviorSanitizer build, the
 # release build, the web page's build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
-# build (under qemu-aarch64), whose frames must be the x86-64 build's to the byte.
+# build (under qemu-aarch64), whose frames must be the x86-64 build's to the
+# byte; then a release (tools/release.sh), checked and made again elsewhere,
+# which must give the same bytes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -23,3 +25,7 @@ for preset in linux-asan linux linux-x86 linux-arm64; do
   ctest --preset "$preset"
 done
 bash tools/arm64-frames.sh
+
+echo "== release"
+bash tools/release.sh
+bash tests/release/check.sh . build/release
