@@ -60,13 +60,25 @@ for arch in x86:i686 x64:x86_64; do
 done
 
 # The web page: its static files in one zip, in name order, each with the
-# release's time.
+# release's time and the same mode, and nothing else of the file system.
 build web -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/wasm32-wasi.cmake" -DCMAKE_INSTALL_PREFIX="$WORK/web-site"
 cmake --install "$WORK/web" >>"$WORK/web.log"
 cp "$SRC/kvo2/web/README.txt" "$WORK/web-site/"
-(cd "$WORK/web-site" && find . -type f -printf '%P\n' | sort >"$WORK/web-files" &&
-    cmake -E tar cf "$OUT/kvo-$VERSION-web.zip" --format=zip --mtime="@$SOURCE_DATE_EPOCH" \
-        --files-from="$WORK/web-files")
+python3 - "$WORK/web-site" "$OUT/kvo-$VERSION-web.zip" <<'ZIP'
+import os, sys, time, zipfile
+site, out = sys.argv[1], sys.argv[2]
+when = time.gmtime(int(os.environ["SOURCE_DATE_EPOCH"]))[:6]
+with zipfile.ZipFile(out, "w") as archive:
+    names = sorted(os.path.relpath(os.path.join(folder, file), site)
+                   for folder, _, files in os.walk(site) for file in files)
+    for name in names:
+        entry = zipfile.ZipInfo(name, date_time=max(when, (1980, 1, 1, 0, 0, 0)))
+        entry.compress_type = zipfile.ZIP_DEFLATED
+        entry.create_system = 3  # Unix, for the mode below
+        entry.external_attr = 0o100644 << 16
+        with open(os.path.join(site, name), "rb") as f:
+            archive.writestr(entry, f.read())
+ZIP
 
 (cd "$OUT" && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | sort | xargs sha256sum >SHA256SUMS)
 rm -rf "$WORK"
