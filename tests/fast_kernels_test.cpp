@@ -3,7 +3,11 @@
 // the whole animation loop. Identical bytes every time.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <random>
+#include <set>
+#include <vector>
 
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
@@ -168,6 +172,56 @@ TEST(KernelChoice, SlowKernelsAreNeverChosen) {
         const KernelChoice choice = TimeKernels(c.sets.data(), c.sets.size());
         EXPECT_STREQ(choice.julia->name, c.julia) << c.sets[0].name;
         EXPECT_STREQ(choice.blur->name, c.blur) << c.sets[0].name;
+    }
+}
+
+// What the timing hands each set: recorded by stand-in kernels, one pair
+// per set. A Julia kernel fills the frame with its parameter's low byte; a
+// blur notes the frame it was given.
+std::vector<std::pair<int, int32_t>> JuliaCalls;  // (set, cre)
+std::vector<std::pair<int, uint8_t>> BlurCalls;   // (set, the frame's first byte)
+template <int Set>
+void NotedJulia(uint8_t* p, int32_t w, int32_t h, int32_t, int32_t cre, int32_t) {
+    std::fill(p, p + static_cast<size_t>(w) * h, static_cast<uint8_t>(cre));
+    JuliaCalls.push_back({Set, cre});
+}
+template <int Set>
+void NotedBlur(uint8_t* p, int32_t, int32_t, int32_t, int32_t, uint32_t) {
+    BlurCalls.push_back({Set, p[0]});
+}
+
+// Every set's kernels are timed on every frame, each blur on the picture
+// of its own frame, as often as every other set's.
+TEST(KernelChoice, EverySetIsTimedOnEveryFrame) {
+    const KernelSet sets[] = {{"a", NotedJulia<0>, NotedBlur<0>, nullptr},
+                              {"b", NotedJulia<1>, NotedBlur<1>, nullptr},
+                              {"c", NotedJulia<2>, NotedBlur<2>, nullptr}};
+    JuliaCalls.clear();
+    BlurCalls.clear();
+    TimeKernels(sets, 3);
+    // First the last set draws each frame's picture, for the blurs.
+    ASSERT_GE(JuliaCalls.size(), 3u);
+    std::set<int32_t> drawn;
+    for (size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(JuliaCalls[k].first, 2);
+        drawn.insert(JuliaCalls[k].second);
+    }
+    EXPECT_EQ(drawn.size(), 3u);
+    // Then the rounds.
+    std::map<int, std::multiset<int32_t>> julia;
+    std::map<int, std::multiset<int>> blur;
+    for (size_t k = 3; k < JuliaCalls.size(); ++k) julia[JuliaCalls[k].first].insert(JuliaCalls[k].second);
+    for (const auto& [set, first] : BlurCalls) blur[set].insert(first);
+    ASSERT_EQ(julia.size(), 3u);
+    ASSERT_EQ(blur.size(), 3u);
+    for (int set = 0; set < 3; ++set) {
+        EXPECT_EQ(std::set<int32_t>(julia[set].begin(), julia[set].end()).size(), 3u) << set;
+        EXPECT_EQ(julia[set].size(), julia[0].size()) << set;
+        // Each blur sees the picture of the frame it times: three of them.
+        std::set<int> pictures;
+        for (const int32_t cre : julia[set]) pictures.insert(static_cast<uint8_t>(cre));
+        EXPECT_EQ(std::set<int>(blur[set].begin(), blur[set].end()), pictures) << set;
+        EXPECT_EQ(blur[set].size(), julia[set].size()) << set;
     }
 }
 

@@ -45,11 +45,13 @@ TEST(Present, StretchFrameTakesTheNearestPixel) {
         {1, 5, {2, 2, 6, 6, 6}},
     };
     for (const auto& c : cases) {
-        const size_t stride = static_cast<size_t>(c.width) + 1;  // one pixel past each row
-        std::vector<uint32_t> out(stride * c.height, 0xdeadbeef), want(out);
+        // One pixel past each row, and a row before the first: neither is
+        // read nor written.
+        const size_t stride = static_cast<size_t>(c.width) + 1;
+        std::vector<uint32_t> out(stride * (c.height + 1), 0xdeadbeef), want(out);
         for (int y = 0; y < c.height; ++y)
-            for (int x = 0; x < c.width; ++x) want[y * stride + x] = table[c.want[y * c.width + x]];
-        gdi8::StretchFrame(frame, 4, 2, table, out.data(), c.width, c.height, stride);
+            for (int x = 0; x < c.width; ++x) want[(y + 1) * stride + x] = table[c.want[y * c.width + x]];
+        gdi8::StretchFrame(frame, 4, 2, table, out.data() + stride, c.width, c.height, stride);
         EXPECT_EQ(out, want) << c.width << " x " << c.height;
     }
 }
