@@ -41,6 +41,10 @@ enum class Place { Window, FullScreen, Screen, Inside };
 extern Place Where;
 extern uintptr_t Parent;
 
+// Whether this build can draw Inside another program's window: false on
+// Linux built without X11 (SDL alone, for Wayland), true elsewhere.
+bool CanDrawInside();
+
 // When set, SetTitle also writes the title as a line on standard output: a
 // screen saver's way of telling its frame rate, having no title bar.
 extern bool EchoTitle;

@@ -2,7 +2,8 @@
 # Installs what is missing, builds Kvo and runs every test: a minute of
 # fuzzing (renderers and options, on x86-64 and on 64-bit ARM under
 # qemu-aarch64), the AddressSanitizer/UndefinedBehaviorSanitizer build, the
-# release build, the web page's build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
+# release build, the build on SDL alone (no X11; its unit tests and the
+# Wayland test), the web page's build, the 32-bit x86 build (under qemu-i386) and the 64-bit ARM
 # build (under qemu-aarch64), whose frames must be the x86-64 build's to the
 # byte; then a release (tools/release.sh), checked and made again elsewhere,
 # which must give the same bytes.
@@ -18,7 +19,7 @@ bash tools/fuzz.sh "${KVO_ARM64_FUZZ_SECONDS:-20}" linux-arm64-fuzz
 echo "== web"
 bash tools/web.sh build
 
-for preset in linux-asan linux linux-x86 linux-arm64; do
+for preset in linux-asan linux linux-sdl linux-x86 linux-arm64; do
   echo "== $preset"
   cmake --preset "$preset"
   cmake --build --preset "$preset"

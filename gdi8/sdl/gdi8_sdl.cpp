@@ -1,7 +1,8 @@
 // The window through SDL2: a streaming texture, filled through a 256-entry
 // table of 32-bit colours and stretched over the window by the renderer; in
-// another program's X window, a picture that the X server stretches. As a
-// screen saver, one frame a refresh of the display.
+// another program's X window, a picture that the X server stretches (x11/,
+// where the build has X11; without it, sdl/without_x11.cpp says there is no
+// such window). As a screen saver, one frame a refresh of the display.
 #include <SDL.h>
 #include <SDL_syswm.h>
 
@@ -14,8 +15,8 @@
 
 #include "gdi8.h"
 #include "present.h"
-#include "x11_picture.h"
-#include "x11_window.h"
+#include "x11/x11_picture.h"
+#include "x11/x11_window.h"
 
 namespace gdi8 {
 

@@ -436,6 +436,8 @@ bool OpenWindow(const char* title, int width, int height) {
 
 const char* OpenFailure() { return Failure; }
 
+bool CanDrawInside() { return true; }
+
 int SetPalette(const void* colours, int lastIndex) {
     if (lastIndex > 255) lastIndex = 255;
     if (lastIndex >= 0) std::memcpy(Header->bmiColors, colours, (lastIndex + 1) * 4u);

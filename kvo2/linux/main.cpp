@@ -129,6 +129,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "kvo2: %s (kvo2 --help lists the options)\n", what.c_str());
         return 2;
     }
+    if ((options.root || !options.windowId.empty()) && !gdi8::CanDrawInside()) {
+        std::fprintf(stderr, "kvo2: --root and --window-id need X11, which this build of Kvo leaves out\n");
+        return 2;
+    }
     if (!ApplyMode(options)) return 1;
     return ukvo2::Run();
 }

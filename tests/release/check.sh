@@ -62,7 +62,7 @@ ok "arm64 package under qemu-aarch64: kvo2 --version; kvo2-render's still, GIF a
 
 # The source: the commit's files, nothing built.
 tar -tzf "$REL/kvo-$V.tar.gz" | sed -n "s|^kvo-$V/||p" | grep -v '/$' | grep -v '^$' | sort >"$WORK/tarred"
-git -C "$SRC" ls-files | sort >"$WORK/tracked"
+git -C "$SRC" ls-tree -r --name-only HEAD | sort >"$WORK/tracked"
 cmp -s "$WORK/tarred" "$WORK/tracked" || fail "the source tarball is not the commit: $(diff "$WORK/tracked" "$WORK/tarred" | head)"
 ok "kvo-$V.tar.gz: the commit's $(wc -l <"$WORK/tarred") files under kvo-$V/"
 

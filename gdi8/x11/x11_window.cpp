@@ -1,6 +1,8 @@
 // FindXWindow and FollowXWindow, through Xlib beside SDL.
 #include "x11_window.h"
 
+#include "gdi8.h"
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -90,5 +92,7 @@ void NoteXEvent(const void* xevent) {
 }
 
 bool XWindowSeen() { return Mapped && !Covered; }
+
+bool CanDrawInside() { return true; }
 
 }  // namespace gdi8
