@@ -3,9 +3,11 @@
 // timing: the Julia kernel and the blur that run fastest here, unless
 // KVO_KERNELS names them. Every set writes the same bytes, so the choice
 // never shows in a frame.
+#include <atomic>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 #include "kernels/kernels.h"
 
@@ -47,7 +49,8 @@ const Usable& UsableSets() {
     return usable;
 }
 
-const KernelSet* Chosen = nullptr;
+// The set that ChooseKernels named, if any; read and set from any thread.
+std::atomic<const KernelSet*> Chosen{nullptr};
 
 // The set named `name` (its first `length` characters) among `sets`, or null.
 const KernelSet* Named(const char* name, size_t length, const KernelSet* sets, size_t count) {
@@ -57,17 +60,13 @@ const KernelSet* Named(const char* name, size_t length, const KernelSet* sets, s
     return nullptr;
 }
 
-// The program's own choice as one set, named after the sets its kernels come
-// from ("avx2", or "avx512+avx2" for the Julia kernel of one and the blur of
-// the other).
-KernelSet Combine(const KernelChoice& choice) {
-    static char name[64];
-    std::strncpy(name, choice.julia->name, sizeof name - 1);
-    if (choice.blur != choice.julia) {
-        std::strncat(name, "+", sizeof name - 1 - std::strlen(name));
-        std::strncat(name, choice.blur->name, sizeof name - 1 - std::strlen(name));
-    }
-    return KernelSet{name, choice.julia->julia, choice.blur->blur, nullptr};
+// The name of the program's own choice: the name of the set its kernels
+// come from ("avx2"), or of both sets ("avx512+avx2" for the Julia kernel of
+// one and the blur of the other).
+std::string CombinedName(const KernelChoice& choice) {
+    std::string name = choice.julia->name;
+    if (choice.blur != choice.julia) name += std::string("+") + choice.blur->name;
+    return name;
 }
 
 // The sets that KVO_KERNELS names, if any; a web page has no environment.
@@ -79,7 +78,7 @@ const char* NamedSets() {
 #endif
 }
 
-KernelSet Decide() {
+KernelChoice Decide() {
     const Usable& usable = UsableSets();
     KernelChoice choice;
     const char* named = NamedSets();
@@ -88,7 +87,7 @@ KernelSet Decide() {
     if (!named || !ParseKernelChoice(named, usable.sets, usable.count, choice))
         choice = usable.count == 1 ? TimeKernels(usable.sets, 1)
                                    : TimeKernels(usable.sets + 1, usable.count - 1);
-    return Combine(choice);
+    return choice;
 }
 
 }  // namespace
@@ -109,13 +108,19 @@ bool ParseKernelChoice(const char* text, const KernelSet* sets, size_t count, Ke
 }
 
 const KernelSet& FastestKernels() {
-    // Decided once, even when threads ask at the same time.
-    static const KernelSet fastest = Decide();
+    // Decided once, even when threads ask at the same time; the set's name
+    // lives as long as the set.
+    static const KernelChoice choice = Decide();
+    static const std::string name = CombinedName(choice);
+    static const KernelSet fastest{name.c_str(), choice.julia->julia, choice.blur->blur, nullptr};
     return fastest;
 }
 
-const KernelSet& ChosenKernels() { return Chosen ? *Chosen : FastestKernels(); }
+const KernelSet& ChosenKernels() {
+    const KernelSet* chosen = Chosen.load(std::memory_order_acquire);
+    return chosen ? *chosen : FastestKernels();
+}
 
-void ChooseKernels(const KernelSet& set) { Chosen = &set; }
+void ChooseKernels(const KernelSet& set) { Chosen.store(&set, std::memory_order_release); }
 
 }  // namespace ukvo2
