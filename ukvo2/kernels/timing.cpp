@@ -12,16 +12,22 @@ namespace ukvo2 {
 namespace {
 
 // Three frames of the animation loop, at t = 0, 60 and 120 s: the Julia
-// parameter in fixed point and the blur centre, at 640 x 480 with 64 steps
-// and the program's blur step.
+// parameter in fixed point and the blur centre, as the program draws them
+// (its frame size, iterations and blur step).
 struct Frame {
     int32_t cre, cim, cx, cy;
 };
 constexpr Frame Frames[] = {{258, 26, 320, 384}, {-1071, -237, 511, 380}, {-185, 835, 359, 369}};
 constexpr size_t FrameCount = std::size(Frames);
-constexpr int32_t FrameW = 640, FrameH = 480, Steps = 64;
+constexpr int32_t FrameW = Width, FrameH = Height, Steps = FrameIterations;
 constexpr size_t PictureBytes = static_cast<size_t>(FrameW) * FrameH;
-constexpr uint32_t Step = 64356;
+
+// The program's blur step, 16.16.
+uint32_t BlurStep() {
+    uint32_t step = 0;
+    ZoomStep(BlurFactor, step);
+    return step;
+}
 
 // Rounds over the frames; each set's time is its best round's, so that a
 // moment when the processor was busy elsewhere decides nothing.
@@ -57,6 +63,7 @@ size_t Fastest(const Times& times) {
 // is the frame's Julia set, for the blurs.
 void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_t* picture,
                size_t turn, Times& julia, Times& blur, uint8_t* frame) {
+    static const uint32_t Step = BlurStep();
     for (size_t i = 0; i < count; ++i) {
         const size_t k = (i + turn) % count;
         julia.round[k] += Seconds([&] { sets[k].julia(frame, FrameW, FrameH, Steps, f.cre, f.cim); });
