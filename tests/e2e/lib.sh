@@ -64,29 +64,8 @@ start_xvfb() {
 start_xorg() {
     need Xorg xrandr cvt
     [ "$(id -u)" = 0 ] || { echo "SKIP: Xorg's dummy driver needs root"; exit $SKIP; }
-    cat >"$WORK/xorg.conf" <<'CONF'
-Section "Device"
-    Identifier "dummy"
-    Driver "dummy"
-    VideoRam 256000
-EndSection
-Section "Monitor"
-    Identifier "monitor"
-    HorizSync 5.0 - 1000.0
-    VertRefresh 5.0 - 200.0
-EndSection
-Section "Screen"
-    Identifier "screen"
-    Device "dummy"
-    Monitor "monitor"
-    DefaultDepth 24
-    SubSection "Display"
-        Depth 24
-        Virtual 4096 2048
-    EndSubSection
-EndSection
-CONF
-    Xorg -displayfd 9 -config "$WORK/xorg.conf" -logfile "$WORK/xorg.log" -nolisten tcp -noreset \
+    Xorg -displayfd 9 -config "$(realpath "$(dirname "${BASH_SOURCE[0]}")")/xorg-dummy.conf" \
+        -logfile "$WORK/xorg.log" -nolisten tcp -noreset \
         9>"$WORK/display" >"$WORK/xorg.out" 2>&1 8>&- &
     XVFB=$!
     PIDS+=($XVFB)
