@@ -16,6 +16,9 @@ SRC=$(realpath "$1") REL=$(realpath "$2")
 need sha256sum dpkg-deb lintian qemu-aarch64 git cmp
 VERSION=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
 V=$VERSION
+# The commit the release was made from, as git archive wrote it in the tarball.
+gzip -dc "$REL/kvo-$V.tar.gz" >"$WORK/source.tar" || fail "kvo-$V.tar.gz is no gzipped tar"
+COMMIT=$(git get-tar-commit-id <"$WORK/source.tar") || fail "no commit id in kvo-$V.tar.gz"
 
 # Exactly these files, and their sums.
 want=$(printf '%s\n' SHA256SUMS "kvo-$V.tar.gz" "kvo-$V-web.zip" "kvo-$V-windows-x64.exe" \
@@ -62,9 +65,9 @@ ok "arm64 package under qemu-aarch64: kvo2 --version; kvo2-render's still, GIF a
 
 # The source: the commit's files, nothing built.
 tar -tzf "$REL/kvo-$V.tar.gz" | sed -n "s|^kvo-$V/||p" | grep -v '/$' | grep -v '^$' | sort >"$WORK/tarred"
-git -C "$SRC" ls-tree -r --name-only HEAD | sort >"$WORK/tracked"
+git -C "$SRC" ls-tree -r --name-only "$COMMIT" | sort >"$WORK/tracked"
 cmp -s "$WORK/tarred" "$WORK/tracked" || fail "the source tarball is not the commit: $(diff "$WORK/tracked" "$WORK/tarred" | head)"
-ok "kvo-$V.tar.gz: the commit's $(wc -l <"$WORK/tarred") files under kvo-$V/"
+ok "kvo-$V.tar.gz: the $(wc -l <"$WORK/tarred") files of commit ${COMMIT:0:12} under kvo-$V/"
 
 # The web zip, unpacked and served, in headless Chromium.
 mkdir "$WORK/site"
@@ -76,7 +79,7 @@ ok "kvo-$V-web.zip served as it is: $(tail -1 "$WORK/web.log")"
 # Made again elsewhere, later, in other surroundings: the same bytes.
 [ "${KVO_RELEASE_ONCE:-}" = 1 ] && { echo PASS; exit 0; }
 git clone -q "$SRC" "$WORK/clone" || fail "git clone"
-git -C "$WORK/clone" checkout -q "$(git -C "$SRC" rev-parse HEAD)"
+git -C "$WORK/clone" checkout -q "$COMMIT" || fail "no commit $COMMIT in the clone"
 (umask 002 && cd "$WORK/clone" && LANG=de_DE.UTF-8 TZ=Pacific/Kiritimati KVO_NO_DEPS=1 \
     bash tools/release.sh "$WORK/again") >"$WORK/again.log" 2>&1 || fail "the second release: $(tail -20 "$WORK/again.log")"
 if ! cmp -s "$REL/SHA256SUMS" "$WORK/again/SHA256SUMS"; then
