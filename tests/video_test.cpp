@@ -202,11 +202,11 @@ TEST(Video, ColoursAreBt709LimitedRangeSitedLeft) {
     const uint8_t rgb[5][3] = {{0, 0, 0}, {255, 255, 255}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
     for (int i = 0; i < 5; ++i) palette[i] = {rgb[i][2], rgb[i][1], rgb[i][0], 0};
     const int yuv[5][3] = {{16, 128, 128}, {235, 128, 128}, {63, 102, 240}, {173, 42, 26}, {32, 240, 118}};
-    render::SetYuvPalette(palette);
+    const render::YuvPalette colours = render::MakeYuvPalette(palette);
     for (int i = 0; i < 5; ++i) {
         const uint8_t pixels[4] = {uint8_t(i), uint8_t(i), uint8_t(i), uint8_t(i)};
         uint8_t y[4], cb, cr;
-        render::FrameToYuv420(pixels, 2, 2, y, &cb, &cr);
+        render::FrameToYuv420(colours, pixels, 2, 2, y, &cb, &cr);
         EXPECT_EQ((std::vector<int>{y[0], y[3], cb, cr}), (std::vector<int>{yuv[i][0], yuv[i][0], yuv[i][1], yuv[i][2]})) << i;
     }
     // Red in column 1 of four, black elsewhere, on both rows: the sample on
@@ -214,7 +214,7 @@ TEST(Video, ColoursAreBt709LimitedRangeSitedLeft) {
     // 1, 2, 3; so each holds a quarter of red's 112 above 128.
     const uint8_t pixels[8] = {0, 2, 0, 0, 0, 2, 0, 0};
     uint8_t y[8], cb[2], cr[2];
-    render::FrameToYuv420(pixels, 4, 2, y, cb, cr);
+    render::FrameToYuv420(colours, pixels, 4, 2, y, cb, cr);
     EXPECT_EQ((std::vector<int>{cr[0], cr[1], y[1], y[6]}), (std::vector<int>{156, 156, 63, 16}));
 }
 

@@ -223,23 +223,24 @@ bool EncodeFrame(ClipFrame& frame) {
     return Encode(Picture);
 }
 
-bool ConvertFrame(ClipFrame& frame) {
+bool ConvertFrame(const YuvPalette& colours, ClipFrame& frame) {
     const size_t luma = ukvo2::FrameBytes, chroma = luma / 4;
     frame.made.resize(luma + 2 * chroma);
     uint8_t* y = frame.made.data();
-    FrameToYuv420(frame.pixels.data(), ukvo2::Width, ukvo2::Height, y, y + luma,
+    FrameToYuv420(colours, frame.pixels.data(), ukvo2::Width, ukvo2::Height, y, y + luma,
                   y + luma + chroma);
     return true;
 }
 
 bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
     av_log_set_level(AV_LOG_QUIET);  // failures come back as results and errno
-    SetYuvPalette(ukvo2::Palette);
+    const YuvPalette colours = MakeYuvPalette(ukvo2::Palette);
+    const auto convert = [&colours](ClipFrame& frame) { return ConvertFrame(colours, frame); };
     Output = file;
     WriteError = ReadError = 0;
     const unsigned threads = ClipThreads(o.threads);
     bool ok = OpenMuxer(file, k) && OpenEncoder(k, o.fps, threads) && OpenStream(k) &&
-              RenderClip(o.from, o.to, o.fps, threads, ConvertFrame, EncodeFrame) &&
+              RenderClip(o.from, o.to, o.fps, threads, convert, EncodeFrame) &&
               Encode(nullptr) && Ok(av_write_trailer(Muxer));
     if (ok) avio_flush(Muxer->pb);
     // The second pass stops quietly where a read fails: that fails the file.

@@ -7,6 +7,7 @@
 
 #include "clip_render.h"
 #include "options.h"
+#include "present.h"
 #include "ukvo2.h"
 
 namespace render {
@@ -20,9 +21,15 @@ namespace {
 // frame as a change to the one before, made larger files here.
 constexpr int Effort = 2;
 
-uint32_t Argb[256];           // the palette as the encoder's pixels
-uint64_t Written = 0;         // bytes of the file so far
 constexpr uint64_t MaxFile = 0xfffffff6u + 8;  // the RIFF size must fit 32 bits, less 10
+
+// One clip being written: its file, the palette as the encoder's pixels, and
+// the bytes written so far.
+struct WebpClip {
+    std::FILE* file;
+    uint32_t argb[256];
+    uint64_t written = 0;
+};
 
 // Puts `value` little-endian in `bytes` bytes.
 void Put(std::vector<uint8_t>& out, uint64_t value, int bytes) {
@@ -34,18 +41,18 @@ void PutTag(std::vector<uint8_t>& out, const char* tag, uint32_t size) {
     Put(out, size, 4);
 }
 
-bool Write(std::FILE* file, const std::vector<uint8_t>& bytes) {
-    if (Written + bytes.size() > MaxFile) {
+bool Write(WebpClip& clip, const std::vector<uint8_t>& bytes) {
+    if (clip.written + bytes.size() > MaxFile) {
         errno = EFBIG;
         return false;
     }
-    Written += bytes.size();
-    return std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+    clip.written += bytes.size();
+    return std::fwrite(bytes.data(), 1, bytes.size(), clip.file) == bytes.size();
 }
 
 // The frame as a lossless WebP; keeps in frame.made its VP8L chunk, which
 // follows the 12 bytes of the file's own RIFF header.
-bool EncodeLossless(ClipFrame& frame) {
+bool EncodeLossless(const uint32_t (&argb)[256], ClipFrame& frame) {
     WebPConfig config;
     WebPPicture picture;
     if (!WebPConfigInit(&config) || !WebPConfigLosslessPreset(&config, Effort) ||
@@ -58,11 +65,9 @@ bool EncodeLossless(ClipFrame& frame) {
         errno = ENOMEM;
         return false;
     }
-    for (int32_t y = 0; y < ukvo2::Height; ++y) {
-        const uint8_t* row = frame.pixels.data() + static_cast<size_t>(y) * ukvo2::Width;
-        uint32_t* out = picture.argb + static_cast<size_t>(y) * picture.argb_stride;
-        for (int32_t x = 0; x < ukvo2::Width; ++x) out[x] = Argb[row[x]];
-    }
+    for (int32_t y = 0; y < ukvo2::Height; ++y)
+        gdi8::ExpandFrame(frame.pixels.data() + static_cast<size_t>(y) * ukvo2::Width, ukvo2::Width,
+                          argb, picture.argb + static_cast<size_t>(y) * picture.argb_stride);
     WebPMemoryWriter writer;
     WebPMemoryWriterInit(&writer);
     picture.writer = WebPMemoryWrite;
@@ -77,7 +82,7 @@ bool EncodeLossless(ClipFrame& frame) {
 
 // RIFF, its size to come, WEBP; the canvas, animated; black behind it, and
 // the loop for ever.
-bool WriteHead(std::FILE* file) {
+bool WriteHead(WebpClip& clip) {
     std::vector<uint8_t> head;
     PutTag(head, "RIFF", 0);
     head.insert(head.end(), {'W', 'E', 'B', 'P'});
@@ -88,12 +93,12 @@ bool WriteHead(std::FILE* file) {
     PutTag(head, "ANIM", 6);
     Put(head, 0xff000000u, 4);  // opaque black, blue green red alpha
     Put(head, 0, 2);
-    return Write(file, head);
+    return Write(clip, head);
 }
 
 // One frame over the whole canvas, shown for `duration` ms, not blended with
 // the one before.
-bool WriteFrame(std::FILE* file, const ClipFrame& frame, uint64_t duration) {
+bool WriteFrame(WebpClip& clip, const ClipFrame& frame, uint64_t duration) {
     std::vector<uint8_t> head;
     PutTag(head, "ANMF", static_cast<uint32_t>(16 + frame.made.size()));
     Put(head, 0, 6);  // at 0, 0
@@ -101,32 +106,33 @@ bool WriteFrame(std::FILE* file, const ClipFrame& frame, uint64_t duration) {
     Put(head, ukvo2::Height - 1, 3);
     Put(head, duration, 3);
     Put(head, 0x02, 1);  // no blending, no disposal
-    return Write(file, head) && Write(file, frame.made);
+    return Write(clip, head) && Write(clip, frame.made);
 }
 
 // The RIFF size, now that it is known.
-bool WriteSize(std::FILE* file) {
+bool WriteSize(WebpClip& clip) {
     std::vector<uint8_t> size;
-    Put(size, Written - 8, 4);
-    return std::fseek(file, 4, SEEK_SET) == 0 &&
-           std::fwrite(size.data(), 1, 4, file) == 4 && std::fseek(file, 0, SEEK_END) == 0;
+    Put(size, clip.written - 8, 4);
+    return std::fseek(clip.file, 4, SEEK_SET) == 0 &&
+           std::fwrite(size.data(), 1, 4, clip.file) == 4 && std::fseek(clip.file, 0, SEEK_END) == 0;
 }
 
 }  // namespace
 
 bool WriteWebpClip(std::FILE* file, const RenderOptions& o) {
+    WebpClip clip{file, {}, 0};
     for (int i = 0; i < 256; ++i) {
         const ukvo2::PaletteEntry& e = ukvo2::Palette[i];
-        Argb[i] = 0xff000000u | uint32_t{e.red} << 16 | uint32_t{e.green} << 8 | e.blue;
+        clip.argb[i] = gdi8::Argb(e.red, e.green, e.blue);
     }
-    Written = 0;
-    return WriteHead(file) &&
-           RenderClip(o.from, o.to, o.fps, ClipThreads(o.threads), EncodeLossless,
-                      [file, fps = o.fps](ClipFrame& frame) {
+    return WriteHead(clip) &&
+           RenderClip(o.from, o.to, o.fps, ClipThreads(o.threads),
+                      [&clip](ClipFrame& frame) { return EncodeLossless(clip.argb, frame); },
+                      [&clip, fps = o.fps](ClipFrame& frame) {
                           const uint64_t i = frame.index;
-                          return WriteFrame(file, frame, (i + 1) * 1000 / fps - i * 1000 / fps);
+                          return WriteFrame(clip, frame, (i + 1) * 1000 / fps - i * 1000 / fps);
                       }) &&
-           WriteSize(file);
+           WriteSize(clip);
 }
 
 }  // namespace render
