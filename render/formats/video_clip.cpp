@@ -38,64 +38,73 @@ const Kind Kinds[] = {
     {"webm", "", "libvpx-vp9", "deadline=realtime:cpu-used=6:crf=22:row-mt=1"},
 };
 
-// The file being written: the muxer, its output, the encoder, and the frame
-// and packet between them.
-AVFormatContext* Muxer = nullptr;
-AVCodecContext* Encoder = nullptr;
-AVStream* Stream = nullptr;
-AVFrame* Picture = nullptr;
-AVPacket* Packet = nullptr;
-std::FILE* Output = nullptr;  // the file being written
-int WriteError = 0;  // errno of the first failed write
-int64_t ReadAt = 0;  // where the muxer reads the file back next
-int ReadError = 0;   // errno of the first failed read
+// One clip being written: the muxer, its file, the encoder, and the frame
+// and packet between them; and where the muxer reads the file back.
+// Created when the clip starts, released by Close on every path. The
+// callbacks that libavformat calls find it through their opaque pointer (the
+// muxer's own for io_open).
+struct VideoClip {
+    AVFormatContext* muxer = nullptr;
+    AVCodecContext* encoder = nullptr;
+    AVStream* stream = nullptr;
+    AVFrame* picture = nullptr;
+    AVPacket* packet = nullptr;
+    std::FILE* output = nullptr;
+    int writeError = 0;  // errno of the first failed write
+    int64_t readAt = 0;  // where the muxer reads the file back next
+    int readError = 0;   // errno of the first failed read
+};
 
 constexpr int BufferBytes = 1 << 16;
 
-int WriteToFile(void* file, uint8_t* data, int size) {
-    if (std::fwrite(data, 1, static_cast<size_t>(size), static_cast<std::FILE*>(file)) ==
-        static_cast<size_t>(size))
+VideoClip& ClipOf(void* opaque) { return *static_cast<VideoClip*>(opaque); }
+
+int WriteToFile(void* opaque, uint8_t* data, int size) {
+    VideoClip& clip = ClipOf(opaque);
+    if (std::fwrite(data, 1, static_cast<size_t>(size), clip.output) == static_cast<size_t>(size))
         return size;
-    if (!WriteError) WriteError = errno ? errno : EIO;
-    return AVERROR(WriteError);
+    if (!clip.writeError) clip.writeError = errno ? errno : EIO;
+    return AVERROR(clip.writeError);
 }
 
-int64_t SeekInFile(void* file, int64_t offset, int whence) {
+int64_t SeekInFile(void* opaque, int64_t offset, int whence) {
     if (whence & AVSEEK_SIZE) return AVERROR(ENOSYS);
-    auto* stream = static_cast<std::FILE*>(file);
+    std::FILE* stream = ClipOf(opaque).output;
     if (fseeko(stream, offset, whence & ~AVSEEK_FORCE) != 0) return AVERROR(errno);
     return ftello(stream);
 }
 
-// Reads the file back at ReadAt, beside the writes: its own offset (pread),
+// Reads the file back at readAt, beside the writes: its own offset (pread),
 // on the descriptor the writes go to.
-int ReadFromFile(void*, uint8_t* data, int size) {
-    const ssize_t got = pread(fileno(Output), data, static_cast<size_t>(size), ReadAt);
-    if (got < 0 && !ReadError) ReadError = errno ? errno : EIO;
-    if (got <= 0) return got < 0 ? AVERROR(ReadError) : AVERROR_EOF;
-    ReadAt += got;
+int ReadFromFile(void* opaque, uint8_t* data, int size) {
+    VideoClip& clip = ClipOf(opaque);
+    const ssize_t got = pread(fileno(clip.output), data, static_cast<size_t>(size), clip.readAt);
+    if (got < 0 && !clip.readError) clip.readError = errno ? errno : EIO;
+    if (got <= 0) return got < 0 ? AVERROR(clip.readError) : AVERROR_EOF;
+    clip.readAt += got;
     return static_cast<int>(got);
 }
 
 // libavformat seeks from the start alone (AVSEEK_SIZE asks for the size).
-int64_t SeekBack(void*, int64_t offset, int whence) {
+int64_t SeekBack(void* opaque, int64_t offset, int whence) {
     if ((whence & ~AVSEEK_FORCE) != SEEK_SET) return AVERROR(ENOSYS);
-    ReadAt = offset;
-    return ReadAt;
+    ClipOf(opaque).readAt = offset;
+    return offset;
 }
 
 // The muxer's way to open a file (its io_open): only a second pass opens one,
 // to read back the file being written, which has no name of its own yet (it
 // is renamed once whole).
-int ReadBack(AVFormatContext*, AVIOContext** pb, const char*, int flags, AVDictionary**) {
+int ReadBack(AVFormatContext* muxer, AVIOContext** pb, const char*, int flags, AVDictionary**) {
     if (flags & AVIO_FLAG_WRITE) return AVERROR(ENOSYS);
-    if (std::fflush(Output) != 0) {
-        if (!WriteError) WriteError = errno ? errno : EIO;
-        return AVERROR(WriteError);
+    VideoClip& clip = ClipOf(muxer->opaque);
+    if (std::fflush(clip.output) != 0) {
+        if (!clip.writeError) clip.writeError = errno ? errno : EIO;
+        return AVERROR(clip.writeError);
     }
-    ReadAt = 0;
+    clip.readAt = 0;
     auto* buffer = static_cast<uint8_t*>(av_malloc(BufferBytes));
-    *pb = buffer ? avio_alloc_context(buffer, BufferBytes, 0, nullptr, ReadFromFile, nullptr,
+    *pb = buffer ? avio_alloc_context(buffer, BufferBytes, 0, &clip, ReadFromFile, nullptr,
                                       SeekBack)
                  : nullptr;
     if (!*pb) av_free(buffer);
@@ -110,117 +119,124 @@ int CloseReadBack(AVFormatContext*, AVIOContext* pb) {
 
 // True for a result that is not an error; otherwise sets errno: the failed
 // write's or read's, a system error the libraries pass on, or EIO.
-bool Ok(int result) {
+bool Ok(const VideoClip& clip, int result) {
     if (result >= 0) return true;
-    errno = WriteError ? WriteError
-                       : ReadError ? ReadError : (-result < 4096 ? -result : EIO);
+    errno = clip.writeError ? clip.writeError
+                            : clip.readError ? clip.readError : (-result < 4096 ? -result : EIO);
     return false;
 }
 
 // Parses key=value:key=value settings into `dict`.
-bool Settings(const char* text, AVDictionary** dict) {
-    return Ok(av_dict_parse_string(dict, text, "=", ":", 0));
+bool Settings(const VideoClip& clip, const char* text, AVDictionary** dict) {
+    return Ok(clip, av_dict_parse_string(dict, text, "=", ":", 0));
 }
 
 // False for a setting left over in `dict`, one the library lacks; frees it.
-bool AllTaken(AVDictionary** dict) {
+bool AllTaken(const VideoClip& clip, AVDictionary** dict) {
     const bool unknown = av_dict_count(*dict) > 0;
     av_dict_free(dict);
-    return !unknown || Ok(AVERROR(EINVAL));
+    return !unknown || Ok(clip, AVERROR(EINVAL));
 }
 
-bool OpenMuxer(std::FILE* file, const Kind& kind) {
-    if (!Ok(avformat_alloc_output_context2(&Muxer, nullptr, kind.muxer, nullptr))) return false;
-    Muxer->flags |= AVFMT_FLAG_BITEXACT;  // no random identifiers: the same bytes on every run
-    Muxer->io_open = ReadBack;
-    Muxer->io_close2 = CloseReadBack;
+bool OpenMuxer(VideoClip& clip, const Kind& kind) {
+    if (!Ok(clip, avformat_alloc_output_context2(&clip.muxer, nullptr, kind.muxer, nullptr)))
+        return false;
+    clip.muxer->flags |= AVFMT_FLAG_BITEXACT;  // no random identifiers: the same bytes on every run
+    clip.muxer->opaque = &clip;
+    clip.muxer->io_open = ReadBack;
+    clip.muxer->io_close2 = CloseReadBack;
     auto* buffer = static_cast<uint8_t*>(av_malloc(BufferBytes));
-    Muxer->pb = buffer ? avio_alloc_context(buffer, BufferBytes, 1, file, nullptr, WriteToFile,
-                                            SeekInFile)
-                       : nullptr;
-    if (!Muxer->pb) av_free(buffer);
-    return Muxer->pb || Ok(AVERROR(ENOMEM));
+    clip.muxer->pb = buffer ? avio_alloc_context(buffer, BufferBytes, 1, &clip, nullptr,
+                                                 WriteToFile, SeekInFile)
+                            : nullptr;
+    if (!clip.muxer->pb) av_free(buffer);
+    return clip.muxer->pb || Ok(clip, AVERROR(ENOMEM));
 }
 
-bool OpenEncoder(const Kind& kind, uint32_t fps, unsigned threads) {
+bool OpenEncoder(VideoClip& clip, const Kind& kind, uint32_t fps, unsigned threads) {
     const AVCodec* codec = avcodec_find_encoder_by_name(kind.encoder);
-    Encoder = codec ? avcodec_alloc_context3(codec) : nullptr;
-    if (!Encoder) return Ok(AVERROR_ENCODER_NOT_FOUND);
-    Encoder->width = ukvo2::Width;
-    Encoder->height = ukvo2::Height;
-    Encoder->pix_fmt = AV_PIX_FMT_YUV420P;
-    Encoder->time_base = {1, static_cast<int>(fps)};
-    Encoder->framerate = {static_cast<int>(fps), 1};
-    Encoder->bit_rate = 0;  // the quality alone decides
-    Encoder->thread_count = static_cast<int>(threads);
-    Encoder->color_range = AVCOL_RANGE_MPEG;
-    Encoder->color_primaries = AVCOL_PRI_BT709;
-    Encoder->color_trc = AVCOL_TRC_BT709;
-    Encoder->colorspace = AVCOL_SPC_BT709;
-    Encoder->chroma_sample_location = AVCHROMA_LOC_LEFT;
-    if (Muxer->oformat->flags & AVFMT_GLOBALHEADER) Encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
+    clip.encoder = codec ? avcodec_alloc_context3(codec) : nullptr;
+    AVCodecContext* encoder = clip.encoder;
+    if (!encoder) return Ok(clip, AVERROR_ENCODER_NOT_FOUND);
+    encoder->width = ukvo2::Width;
+    encoder->height = ukvo2::Height;
+    encoder->pix_fmt = AV_PIX_FMT_YUV420P;
+    encoder->time_base = {1, static_cast<int>(fps)};
+    encoder->framerate = {static_cast<int>(fps), 1};
+    encoder->bit_rate = 0;  // the quality alone decides
+    encoder->thread_count = static_cast<int>(threads);
+    encoder->color_range = AVCOL_RANGE_MPEG;
+    encoder->color_primaries = AVCOL_PRI_BT709;
+    encoder->color_trc = AVCOL_TRC_BT709;
+    encoder->colorspace = AVCOL_SPC_BT709;
+    encoder->chroma_sample_location = AVCHROMA_LOC_LEFT;
+    if (clip.muxer->oformat->flags & AVFMT_GLOBALHEADER) encoder->flags |= AV_CODEC_FLAG_GLOBAL_HEADER;
     AVDictionary* settings = nullptr;
-    if (!Settings(kind.settings, &settings)) return false;
-    const int opened = avcodec_open2(Encoder, codec, &settings);
-    return AllTaken(&settings) && Ok(opened);
+    if (!Settings(clip, kind.settings, &settings)) return false;
+    const int opened = avcodec_open2(encoder, codec, &settings);
+    return AllTaken(clip, &settings) && Ok(clip, opened);
 }
 
-bool OpenStream(const Kind& kind) {
-    Stream = avformat_new_stream(Muxer, nullptr);
-    if (!Stream || !Ok(avcodec_parameters_from_context(Stream->codecpar, Encoder))) return false;
-    Stream->time_base = Encoder->time_base;
-    Stream->avg_frame_rate = Encoder->framerate;
-    Picture = av_frame_alloc();
-    Packet = av_packet_alloc();
-    if (!Picture || !Packet) return Ok(AVERROR(ENOMEM));
-    Picture->format = Encoder->pix_fmt;
-    Picture->width = Encoder->width;
-    Picture->height = Encoder->height;
+bool OpenStream(VideoClip& clip, const Kind& kind) {
+    clip.stream = avformat_new_stream(clip.muxer, nullptr);
+    if (!clip.stream || !Ok(clip, avcodec_parameters_from_context(clip.stream->codecpar, clip.encoder)))
+        return false;
+    clip.stream->time_base = clip.encoder->time_base;
+    clip.stream->avg_frame_rate = clip.encoder->framerate;
+    clip.picture = av_frame_alloc();
+    clip.packet = av_packet_alloc();
+    if (!clip.picture || !clip.packet) return Ok(clip, AVERROR(ENOMEM));
+    clip.picture->format = clip.encoder->pix_fmt;
+    clip.picture->width = clip.encoder->width;
+    clip.picture->height = clip.encoder->height;
     AVDictionary* muxing = nullptr;
-    if (!Ok(av_frame_get_buffer(Picture, 0)) || !Settings(kind.muxing, &muxing)) return false;
-    const int started = avformat_write_header(Muxer, &muxing);
-    return AllTaken(&muxing) && Ok(started);
+    if (!Ok(clip, av_frame_get_buffer(clip.picture, 0)) || !Settings(clip, kind.muxing, &muxing))
+        return false;
+    const int started = avformat_write_header(clip.muxer, &muxing);
+    return AllTaken(clip, &muxing) && Ok(clip, started);
 }
 
-void Close() {
-    if (Muxer && Muxer->pb) {
-        av_freep(&Muxer->pb->buffer);
-        avio_context_free(&Muxer->pb);
+// Releases whatever the clip holds, however far it got.
+void Close(VideoClip& clip) {
+    if (clip.muxer && clip.muxer->pb) {
+        av_freep(&clip.muxer->pb->buffer);
+        avio_context_free(&clip.muxer->pb);
     }
-    avformat_free_context(Muxer);
-    avcodec_free_context(&Encoder);
-    av_frame_free(&Picture);
-    av_packet_free(&Packet);
-    Muxer = nullptr;
-    Stream = nullptr;
+    avformat_free_context(clip.muxer);
+    avcodec_free_context(&clip.encoder);
+    av_frame_free(&clip.picture);
+    av_packet_free(&clip.packet);
+    clip.muxer = nullptr;
+    clip.stream = nullptr;
 }
 
 // Hands `picture` (null at the end) to the encoder and writes what it gives.
-bool Encode(const AVFrame* picture) {
-    if (!Ok(avcodec_send_frame(Encoder, picture))) return false;
+bool Encode(VideoClip& clip, const AVFrame* picture) {
+    if (!Ok(clip, avcodec_send_frame(clip.encoder, picture))) return false;
     for (;;) {
-        const int got = avcodec_receive_packet(Encoder, Packet);
+        const int got = avcodec_receive_packet(clip.encoder, clip.packet);
         if (got == AVERROR(EAGAIN) || got == AVERROR_EOF) return true;
-        if (!Ok(got)) return false;
-        av_packet_rescale_ts(Packet, Encoder->time_base, Stream->time_base);
-        Packet->stream_index = Stream->index;
-        if (!Ok(av_interleaved_write_frame(Muxer, Packet))) return false;
+        if (!Ok(clip, got)) return false;
+        av_packet_rescale_ts(clip.packet, clip.encoder->time_base, clip.stream->time_base);
+        clip.packet->stream_index = clip.stream->index;
+        if (!Ok(clip, av_interleaved_write_frame(clip.muxer, clip.packet))) return false;
     }
 }
 
 // The frame's planes into the encoder's picture, shown at frame.index / fps.
-bool EncodeFrame(ClipFrame& frame) {
-    if (!Ok(av_frame_make_writable(Picture))) return false;
+bool EncodeFrame(VideoClip& clip, ClipFrame& frame) {
+    AVFrame* picture = clip.picture;
+    if (!Ok(clip, av_frame_make_writable(picture))) return false;
     const uint8_t* plane = frame.made.data();
     for (int p = 0; p < 3; ++p) {
         const int width = p ? ukvo2::Width / 2 : ukvo2::Width;
         const int height = p ? ukvo2::Height / 2 : ukvo2::Height;
         for (int row = 0; row < height; ++row, plane += width)
-            std::memcpy(Picture->data[p] + row * Picture->linesize[p], plane,
+            std::memcpy(picture->data[p] + row * picture->linesize[p], plane,
                         static_cast<size_t>(width));
     }
-    Picture->pts = static_cast<int64_t>(frame.index);
-    return Encode(Picture);
+    picture->pts = static_cast<int64_t>(frame.index);
+    return Encode(clip, picture);
 }
 
 bool ConvertFrame(const YuvPalette& colours, ClipFrame& frame) {
@@ -235,18 +251,20 @@ bool ConvertFrame(const YuvPalette& colours, ClipFrame& frame) {
 bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
     av_log_set_level(AV_LOG_QUIET);  // failures come back as results and errno
     const YuvPalette colours = MakeYuvPalette(ukvo2::Palette);
-    const auto convert = [&colours](ClipFrame& frame) { return ConvertFrame(colours, frame); };
-    Output = file;
-    WriteError = ReadError = 0;
+    VideoClip clip;
+    clip.output = file;
     const unsigned threads = ClipThreads(o.threads);
-    bool ok = OpenMuxer(file, k) && OpenEncoder(k, o.fps, threads) && OpenStream(k) &&
-              RenderClip(o.from, o.to, o.fps, threads, convert, EncodeFrame) &&
-              Encode(nullptr) && Ok(av_write_trailer(Muxer));
-    if (ok) avio_flush(Muxer->pb);
+    bool ok = OpenMuxer(clip, k) && OpenEncoder(clip, k, o.fps, threads) && OpenStream(clip, k) &&
+              RenderClip(o.from, o.to, o.fps, threads,
+                         [&colours](ClipFrame& frame) { return ConvertFrame(colours, frame); },
+                         [&clip](ClipFrame& frame) { return EncodeFrame(clip, frame); }) &&
+              Encode(clip, nullptr) && Ok(clip, av_write_trailer(clip.muxer));
+    if (ok) avio_flush(clip.muxer->pb);
     // The second pass stops quietly where a read fails: that fails the file.
-    ok = ok && Ok(Muxer->pb->error) && (!ReadError || Ok(AVERROR(ReadError)));
+    ok = ok && Ok(clip, clip.muxer->pb->error) &&
+         (!clip.readError || Ok(clip, AVERROR(clip.readError)));
     const int err = errno;
-    Close();
+    Close(clip);
     errno = err;
     return ok;
 }
