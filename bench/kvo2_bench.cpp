@@ -15,7 +15,11 @@
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
 #include "present.h"
-#include "ukvo2.h"
+#include "clock/clock.h"
+#include "frame.h"
+#include "palette.h"
+#include "path.h"
+#include "renderers.h"
 
 namespace {
 

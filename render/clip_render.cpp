@@ -8,7 +8,8 @@
 
 #include "clip_frames.h"
 #include "progress_bar.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "renderers.h"
 
 namespace render {
 

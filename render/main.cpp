@@ -8,7 +8,8 @@
 #include "atomic_file.h"
 #include "format_table.h"
 #include "options.h"
-#include "ukvo2.h"
+#include "palette.h"
+#include "path.h"
 
 namespace {
 

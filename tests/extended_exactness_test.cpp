@@ -9,7 +9,9 @@
 #include <cstring>
 #include <random>
 
-#include "extended/extended_steps.h"
+#include "path.h"
+#include "extended/numeric.h"
+#include "steps_for_tests.h"
 
 namespace {
 

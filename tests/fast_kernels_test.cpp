@@ -12,7 +12,8 @@
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
 #include "test_util.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "path.h"
 
 namespace {
 

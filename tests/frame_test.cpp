@@ -8,7 +8,11 @@
 #include <random>
 
 #include "test_util.h"
-#include "ukvo2.h"
+#include "clock/clock.h"
+#include "frame.h"
+#include "path.h"
+#include "renderers.h"
+#include "steps_for_tests.h"
 
 namespace {
 

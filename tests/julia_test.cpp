@@ -6,7 +6,7 @@
 #include <numeric>
 
 #include "test_util.h"
-#include "ukvo2.h"
+#include "renderers.h"
 
 namespace {
 

@@ -4,9 +4,10 @@
 #include <cmath>
 #include <random>
 
-#include "extended/extended_steps.h"
+#include "extended/elementary.h"
 #include "test_util.h"
-#include "ukvo2.h"
+#include "palette.h"
+#include "steps_for_tests.h"
 
 namespace {
 

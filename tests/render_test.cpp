@@ -23,7 +23,9 @@
 #include "gif_image.h"
 #include "options.h"
 #include "progress_bar.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "palette.h"
+#include "path.h"
 
 namespace {
 
@@ -218,6 +220,8 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     const size_t options = help.out.find("\n\n"), text = help.out.find("\n\n", options + 2);
     ASSERT_NE(text, std::string::npos);
     std::string prose = help.out.substr(text + 2);
+    std::istringstream usage(help.out.substr(0, options));
+    for (std::string line; std::getline(usage, line);) EXPECT_LE(line.size(), 76u) << line;
     std::istringstream lines(prose);
     for (std::string line, next; std::getline(lines, next); line = next) {
         EXPECT_LE(next.size(), 76u) << next;
@@ -242,6 +246,27 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
         EXPECT_NE(prose.find(file + rate + ": " + f.about + (f.write ? "." : ", in builds with video")), std::string::npos)
             << f.name;
     }
+}
+
+// The listings beside the program: CMake's reading of the rows, which makes
+// the package's description, the manual page's summary, the metainfo and the
+// fuzzer's dictionary; and README.md, which names the stills and has a row
+// "| `.name` |" for each clip, in the table's order.
+TEST(FormatTable, ListingsFollowTheTable) {
+    const std::string readme = ReadFile(KVO_README);
+    std::string rows, clips, listed;
+    for (const render::Format& f : render::Formats()) {
+        const bool clip = f.kind == render::Kind::Clip;
+        rows += std::string(rows.empty() ? "" : ",") + f.name + ":" + f.title + (clip ? ":clip:" : ":still:") +
+                std::to_string(f.maxFps) + (f.write ? ":1" : ":0");
+        if (clip) clips += std::string(" ") + f.name;
+        EXPECT_TRUE(clip || readme.find(std::string("`.") + f.name + "`") != std::string::npos)
+            << "README.md does not name the still ." << f.name;
+    }
+    EXPECT_EQ(KVO_FORMAT_ROWS, rows) << "cmake/KvoFormats.cmake misreads render/format_table.cpp";
+    for (size_t at = readme.find("\n| `."); at != std::string::npos; at = readme.find("\n| `.", at + 1))
+        listed += " " + readme.substr(at + 5, readme.find('`', at + 5) - at - 5);
+    EXPECT_EQ(listed, clips) << "README.md's table of clips must list render/format_table.cpp's clips";
 }
 
 TEST_F(Render, ClipHoldsTheStillsAtItsReadingsAndLoops) {

@@ -5,7 +5,8 @@
 #include "gdi8.h"
 #include "run.h"
 #include "test_util.h"
-#include "ukvo2.h"
+#include "clock/clock.h"
+#include "frame.h"
 
 namespace {
 

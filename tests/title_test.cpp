@@ -3,7 +3,8 @@
 
 #include <limits>
 
-#include "ukvo2.h"
+#include "steps_for_tests.h"
+#include "title.h"
 
 namespace {
 

@@ -21,7 +21,9 @@ extern "C" {
 }
 
 #include "options.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "palette.h"
+#include "path.h"
 #include "video_clip.h"
 #include "yuv_frame.h"
 

@@ -7,7 +7,7 @@
 #include <random>
 
 #include "test_util.h"
-#include "ukvo2.h"
+#include "renderers.h"
 
 namespace {
 

@@ -1,7 +1,8 @@
 // RenderJulia: converts the parameter to fixed point and runs the kernel.
-#include "kernels/kernels.h"
 #include "extended/numeric.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "kernels/kernels.h"
+#include "renderers.h"
 
 namespace ukvo2 {
 

@@ -1,7 +1,7 @@
 // The path of the Julia parameter: points along the lower half of the
 // Mandelbrot set's boundary, from near the cusp at 0.25 round to the antenna
 // on the negative real axis.
-#include "ukvo2.h"
+#include "path.h"
 
 namespace ukvo2 {
 

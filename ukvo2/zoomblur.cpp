@@ -1,12 +1,37 @@
 // ZoomBlur: checks and clamps the arguments, computes the step and runs the
 // kernel.
+#include <cmath>
 #include <cstdlib>
 
-#include "extended/extended_steps.h"
+#include "extended/extended.h"
+#include "frame.h"
 #include "kernels/kernels.h"
-#include "ukvo2.h"
+#include "renderers.h"
 
 namespace ukvo2 {
+
+namespace steps {
+
+// The blur's 16.16 step: (1 - factor) x 65536, truncated toward zero, clamped
+// into 1 .. 65535. False for a NaN factor.
+template <typename R>
+bool ZoomStep(double factor, uint32_t& d) {
+    if (std::isnan(factor)) return false;
+    const R scaled = (R(1) - R(factor)) * R(65536);
+    if (scaled < R(1)) {
+        d = 1;
+    } else if (scaled >= R(65535)) {
+        d = 65535;
+    } else {
+        d = static_cast<uint32_t>(TruncToInt64(scaled));
+    }
+    return true;
+}
+
+#define KVO_BLUR_STEPS(R) template bool ZoomStep<R>(double factor, uint32_t & d);
+KVO_FOR_EACH_EXTENDED(KVO_BLUR_STEPS)
+
+}  // namespace steps
 
 namespace {
 

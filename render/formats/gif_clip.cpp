@@ -6,7 +6,8 @@
 #include "clip_render.h"
 #include "gif_image.h"
 #include "options.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "palette.h"
 
 namespace render {
 

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "ukvo2.h"
+#include "palette.h"
 
 struct GifFileType;  // giflib's encoder state
 

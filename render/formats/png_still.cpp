@@ -2,7 +2,8 @@
 
 #include "options.h"
 #include "png_image.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "palette.h"
 
 namespace render {
 

@@ -12,6 +12,7 @@ extern "C" {
 #include <cstring>
 
 #include "clip_render.h"
+#include "frame.h"
 #include "options.h"
 #include "yuv_frame.h"
 

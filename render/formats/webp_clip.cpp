@@ -8,7 +8,8 @@
 #include "clip_render.h"
 #include "options.h"
 #include "present.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "palette.h"
 
 namespace render {
 

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "ukvo2.h"
+#include "palette.h"
 
 namespace render {
 

@@ -13,7 +13,7 @@
 #include "kernels/kernels.h"
 #include "extended/numeric.h"
 #include "test_util.h"
-#include "ukvo2.h"
+#include "renderers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     auto take = [&](auto v) {

@@ -2,7 +2,7 @@
 // milliseconds, modulo 2^32, like the multimedia timer's count since start-up.
 #include <time.h>
 
-#include "ukvo2.h"
+#include "clock/clock.h"
 
 namespace ukvo2 {
 

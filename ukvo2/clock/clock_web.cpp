@@ -1,7 +1,7 @@
 // The millisecond clock in a web page: the page's clock, which the page hands
 // to the module as the import env.clock (performance.now() in whole
 // milliseconds, modulo 2^32).
-#include "ukvo2.h"
+#include "clock/clock.h"
 
 extern "C" __attribute__((import_module("env"), import_name("clock"))) uint32_t PageClock();
 

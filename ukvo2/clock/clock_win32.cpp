@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-#include "ukvo2.h"
+#include "clock/clock.h"
 
 namespace ukvo2 {
 

@@ -12,8 +12,14 @@
 
 namespace ukvo2 {
 
-#if !defined(KVO_PORTABLE_EXTENDED) && (defined(__i386__) || defined(__x86_64__)) && \
-    LDBL_MANT_DIG == 64
+// Whether long double is the x87's own format (GCC and Clang on x86).
+#if (defined(__i386__) || defined(__x86_64__)) && LDBL_MANT_DIG == 64
+#define KVO_X87_LONG_DOUBLE 1
+#else
+#define KVO_X87_LONG_DOUBLE 0
+#endif
+
+#if KVO_X87_LONG_DOUBLE && !defined(KVO_PORTABLE_EXTENDED)
 using Extended = long double;
 #else
 using Extended = SoftExtended;
@@ -39,3 +45,13 @@ constexpr R Ratio(int64_t num, int64_t den) {
 }
 
 }  // namespace ukvo2
+
+// Instantiates a step written for any type with the x87's format for each
+// such type: SoftExtended, and long double where it is the x87's.
+#if KVO_X87_LONG_DOUBLE
+#define KVO_FOR_EACH_EXTENDED(INSTANTIATE) \
+    INSTANTIATE(SoftExtended)              \
+    INSTANTIATE(long double)
+#else
+#define KVO_FOR_EACH_EXTENDED(INSTANTIATE) INSTANTIATE(SoftExtended)
+#endif

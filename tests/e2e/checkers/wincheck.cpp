@@ -31,7 +31,8 @@
 
 #include "kernels/kernels.h"
 #include "test_util.h"
-#include "ukvo2.h"
+#include "frame.h"
+#include "path.h"
 // After the others: windows.h defines many macros.
 #include <windows.h>
 

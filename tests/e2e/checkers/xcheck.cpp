@@ -28,7 +28,7 @@
 #include <string>
 #include <vector>
 
-#include "ukvo2.h"
+#include "palette.h"
 // After ukvo2.h: X.h defines macros such as Complex.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>

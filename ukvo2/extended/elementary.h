@@ -1,18 +1,14 @@
-// The steps of a frame that are done in extended precision, each written once
-// for any type R with the x87's format: the program runs them on Extended,
-// and the tests on both long double and SoftExtended to prove that the two
-// give the same bits. Sine, cosine, exp and log are Kvo's own, from plain
-// arithmetic, so no C library's sinl, expl or logl is involved.
+// Sine, cosine, exp and log in the x87's extended format, each written once
+// for any type R with that format: the program runs them on Extended, and the
+// tests on both long double and SoftExtended to prove that the two give the
+// same bits. They are Kvo's own, from plain arithmetic, so no C library's
+// sinl, expl or logl is involved.
 #pragma once
 
-#include <cmath>
 #include <cstdint>
 #include <limits>
-#include <string>
 
 #include "extended.h"
-#include "numeric.h"
-#include "ukvo2.h"
 
 namespace ukvo2::steps {
 
@@ -108,7 +104,7 @@ R Cosine(R x) {
     return SineInQuadrant(n + 1, r);
 }
 
-// ---- Exp, log and the palette's power ------------------------------------------
+// ---- Exp and log -----------------------------------------------------------------
 
 template <typename R>
 struct ExpLogConstants {
@@ -165,112 +161,6 @@ R Log(R x) {
     for (int k = 13; k >= 1; --k) p = (p + C::inverseOdd[k]) * s2;
     const R lnM = R(2) * s + R(2) * s * p;
     return R(e) * C::ln2Hi + (R(e) * C::ln2Lo + lnM);
-}
-
-// Base raised to Exponent for Base >= 0: e^(Exponent ln Base); 0 for Base = 0.
-template <typename R>
-R Power(R base, R exponent) {
-    if (base == R(0)) return R(0);
-    return Exp(exponent * Log(base));
-}
-
-// The palette's entry i: red and green from ((i + 1) / 256)^0.3 and ^0.6,
-// blue from (i / 255)^10, each times 255 and rounded.
-template <typename R>
-PaletteEntry PaletteAt(int i) {
-    const R up = R(i + 1) / R(256);  // index 0 is not black
-    PaletteEntry e{};
-    e.red = static_cast<uint8_t>(RoundToInt32(Power(up, Ratio<R>(3, 10)) * R(255)));
-    e.green = static_cast<uint8_t>(RoundToInt32(Power(up, Ratio<R>(6, 10)) * R(255)));
-    e.blue = static_cast<uint8_t>(RoundToInt32(Power(R(i) / R(255), R(10)) * R(255)));
-    return e;
-}
-
-// ---- The frame as a function of the clock --------------------------------------
-
-// The Julia parameter at clock reading t, on the path given.
-template <typename R>
-Complex JuliaParameter(uint32_t t, const Complex* path) {
-    // One tick is 25 ms; a segment of the path takes 20 ticks, and the 300
-    // segments make a loop of 150 s.
-    const uint32_t k = t / 25;
-    const uint32_t s = (k / 20) % 300;
-    const uint32_t f = k % 20;
-    const Complex& a = path[s];
-    const Complex& b = path[s + 1];
-    constexpr R twentieth = Ratio<R>(5, 100), amplitude = Ratio<R>(3, 100);
-    constexpr R rateRe = Ratio<R>(16, 1000), rateIm = Ratio<R>(13, 1000);
-    const R along = R(f), back = R(20 - f);
-    double cRe = ToDouble((along * R(b.re) + back * R(a.re)) * twentieth);
-    double cIm = ToDouble((along * R(b.im) + back * R(a.im)) * twentieth);
-    // A slow wobble about the path.
-    cRe = ToDouble(R(cRe) + Sine(R(k) * rateRe) * amplitude);
-    cIm = ToDouble(R(cIm) + Cosine(R(k) * rateIm) * amplitude);
-    return {cRe, cIm};
-}
-
-// The blur centre: it sweeps over the middle 60% of the frame each way.
-template <typename R>
-Centre BlurCentre(uint32_t t2, uint32_t t3, int32_t width, int32_t height) {
-    constexpr R rateX = Ratio<R>(17, 10000), rateY = Ratio<R>(23, 10000);
-    constexpr R swing = Ratio<R>(3, 10), middle = R(0.5);
-    return {RoundToInt32((Sine(R(t2) * rateX) * swing + middle) * R(width)),
-            RoundToInt32((Cosine(R(t3) * rateY) * swing + middle) * R(height))};
-}
-
-// The blur's 16.16 step: (1 - factor) x 65536, truncated toward zero, clamped
-// into 1 .. 65535. False for a NaN factor.
-template <typename R>
-bool ZoomStep(double factor, uint32_t& d) {
-    if (std::isnan(factor)) return false;
-    const R scaled = (R(1) - R(factor)) * R(65536);
-    if (scaled < R(1)) {
-        d = 1;
-    } else if (scaled >= R(65535)) {
-        d = 65535;
-    } else {
-        d = static_cast<uint32_t>(TruncToInt64(scaled));
-    }
-    return true;
-}
-
-// ---- The frame-rate title ----------------------------------------------------------
-
-template <typename R>
-std::string FloatToText(R value) {
-    if (!(value >= R(0))) value = R(0);  // negative or NaN
-    if (value >= R(0x1p64)) return "18446744073709551615.00";
-    // Every intermediate value stays in extended precision; the truncations
-    // cut toward zero whatever the rounding mode.
-    const uint64_t whole = TruncToUInt64(value);
-    const R fraction = value - R(whole);
-    const int first = static_cast<int>(TruncToInt64(fraction * R(10)));
-    const int second = static_cast<int>(TruncToInt64((fraction * R(10) - R(first)) * R(10)));
-    std::string text = std::to_string(whole);
-    text += '.';
-    text += static_cast<char>('0' + first);
-    text += static_cast<char>('0' + second);
-    return text;
-}
-
-// Milliseconds as seconds; a reading below `since` stands for one 2^32 ms
-// later (the clock has wrapped).
-template <typename R>
-R Seconds(uint32_t ms, uint32_t since) {
-    const uint64_t unwrapped = ms >= since ? ms : ms + (uint64_t{1} << 32);
-    return R(unwrapped) * Ratio<R>(1, 1000);
-}
-
-// Seconds since the reading lastMs, which gave lastSeconds.
-template <typename R>
-double Elapsed(uint32_t nowMs, uint32_t lastMs, double lastSeconds) {
-    return ToDouble(Seconds<R>(nowMs, lastMs) - R(lastSeconds));
-}
-
-// The title's rate: frames over the elapsed seconds.
-template <typename R>
-R FrameRateValue(int32_t frames, double elapsed) {
-    return R(frames) / R(elapsed);
 }
 
 }  // namespace ukvo2::steps
