@@ -26,13 +26,37 @@ uint32_t MaxFps() {
     return most;
 }
 
+// One form of the usage: `head` ("Usage: kvo2-render") and its words (an
+// option with its value), in lines of at most 76 characters, the later ones
+// under the first word. A word goes whole to the next line where it fits
+// there, and is broken after a '|' (a list of file names) where it does not.
+std::string Synopsis(const std::string& head, const std::vector<std::string>& words) {
+    const size_t indent = head.size() + 1;
+    std::string text, line = head;
+    for (const std::string& word : words) {
+        bool whole = line.size() + 1 + word.size() > 76 && indent + word.size() <= 76;
+        for (size_t from = 0, end; from < word.size(); from = end) {
+            end = std::min(word.find('|', from), word.size() - 1) + 1;
+            if (whole || (line.size() + (from == 0) + end - from > 76 && line.size() > indent)) {
+                text += line + "\n";
+                line = std::string(indent, ' ');
+                whole = false;
+            } else if (from == 0) {
+                line += ' ';
+            }
+            line += word.substr(from, end - from);
+        }
+    }
+    return text + line + "\n";
+}
+
 // Usage lines first, then each option with its value's name alone.
 class Help : public CLI::Formatter {
   public:
     std::string make_usage(const CLI::App*, std::string) const override {
-        return "Usage: kvo2-render --time MS --out " + Names(Kind::Still, "FILE.", "|") +
-               "\n       kvo2-render --from A --to B --fps N [--threads T]\n"
-               "                   --out " + Names(Kind::Clip, "FILE.", "|") + "\n";
+        return Synopsis("Usage: kvo2-render", {"--time MS", "--out " + Names(Kind::Still, "FILE.", "|")}) +
+               Synopsis("       kvo2-render", {"--from A", "--to B", "--fps N", "[--threads T]",
+                                               "--out " + Names(Kind::Clip, "FILE.", "|")});
     }
     std::string make_option_opts(const CLI::Option* option) const override {
         return option->get_type_name().empty() ? "" : " " + option->get_type_name();
