@@ -6,17 +6,13 @@ set(CPACK_PACKAGE_NAME kvo)
 set(CPACK_PACKAGE_VENDOR Kvo)
 set(CPACK_PACKAGE_CONTACT "${KVO_CONTACT}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "real-time Julia set demo with a zoom blur")
-# kvo2-render's formats, as its --help lists them (the install test checks).
-if(KVO_VIDEO)
-  set(clips "GIF, WebP, MP4 (H.264) or WebM (VP9)")
-else()
-  set(clips "GIF or WebP")
-endif()
-set(CPACK_PACKAGE_DESCRIPTION "\
-Kvo opens one window and animates, for ever, a Julia set whose parameter
-travels along the edge of the Mandelbrot set, smeared outwards by an in-place
-zoom blur. kvo2-render writes any of its frames as a PNG still, or a stretch
-of them as a looping clip: ${clips}.")
+# The description ends with kvo2-render's formats, from their table
+# (KvoFormats.cmake; the install test checks that it names every one its
+# --help lists), and is wrapped as lintian asks, in lines of at most 80
+# characters.
+kvo_wrap(CPACK_PACKAGE_DESCRIPTION "Kvo opens one window and animates, for ever, a Julia \
+set whose parameter travels along the edge of the Mandelbrot set, smeared outwards by an \
+in-place zoom blur. ${KVO_RENDER_ABOUT}" 78 "")
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGE_CHECKSUM SHA256)
 # A release's packages carry its time, not the build's (tools/release.sh).

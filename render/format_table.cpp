@@ -12,19 +12,21 @@
 
 namespace render {
 
+// Each row's first line holds its name, title, kind, rate and writer, where
+// CMake reads them (cmake/KvoFormats.cmake).
 const std::vector<Format>& Formats() {
     static const std::vector<Format> table = {
-        {"png", Kind::Still, 0, WritePngStill,
+        {"png", "PNG", Kind::Still, 0, WritePngStill,
          "an 8-bit indexed-colour PNG whose colour table is Kvo's palette"},
-        {"gif", Kind::Clip, 50, WriteGifClip,
+        {"gif", "GIF", Kind::Clip, 50, WriteGifClip,
          "each frame exactly its still, over Kvo's palette, shown for 1/N second rounded to "
          "hundredths"},
-        {"webp", Kind::Clip, 60, WriteWebpClip,
+        {"webp", "WebP", Kind::Clip, 60, WriteWebpClip,
          "a lossless animated WebP, each frame exactly its still"},
-        {"mp4", Kind::Clip, 60, KVO_VIDEO_WRITER(WriteMp4Clip),
+        {"mp4", "MP4 (H.264)", Kind::Clip, 60, KVO_VIDEO_WRITER(WriteMp4Clip),
          "H.264 video, yuv420p in BT.709's colours, limited range, each frame its still to "
          "about 40 dB (PSNR)"},
-        {"webm", Kind::Clip, 60, KVO_VIDEO_WRITER(WriteWebmClip),
+        {"webm", "WebM (VP9)", Kind::Clip, 60, KVO_VIDEO_WRITER(WriteWebmClip),
          "VP9 video, in the same colours and quality"},
     };
     return table;

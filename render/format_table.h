@@ -1,6 +1,9 @@
 // The formats kvo2-render writes, one row each. The option parser, the help,
-// main's dispatch, the tests and the fuzz target all read this table, so a
-// new format is its writer plus one row.
+// main's dispatch, the tests and the fuzz target all read this table, and
+// CMake reads its rows for the package's description, the manual page's
+// summary, the metainfo and the fuzzer's dictionary (cmake/KvoFormats.cmake),
+// so a new format is its writer plus one row (and, by hand, a row in
+// README.md's table of clips, which a unit test holds to this one).
 #pragma once
 
 #include <cstdint>
@@ -22,6 +25,7 @@ enum class Kind { Still, Clip };
 
 struct Format {
     const char* name;   // the end of the file's name after the dot, in lower case
+    const char* title;  // the format as prose names it: "WebP", "MP4 (H.264)"
     Kind kind;          // a still (--time) or a clip (--from, --to, --fps)
     uint32_t maxFps;    // a clip's highest rate; 0 for a still
     Writer write;       // null where this build lacks the format (video without KVO_VIDEO)

@@ -30,4 +30,4 @@ fuzz() {  # target, seconds, libFuzzer flags
     -artifact_prefix="$scratch/" -print_final_stats=1 "$@" "$scratch/$target" tests/fuzz/corpus/"$target"
 }
 fuzz renderers $(( seconds * 2 / 3 ))
-fuzz options $(( seconds - seconds * 2 / 3 )) -dict=tests/fuzz/options.dict
+fuzz options $(( seconds - seconds * 2 / 3 )) -dict="build/$preset/tests/fuzz/options.dict"
