@@ -28,19 +28,19 @@ uint32_t MaxFps() {
 
 // One form of the usage: `head` ("Usage: kvo2-render") and its words (an
 // option with its value), in lines of at most 76 characters, the later ones
-// under the first word. A word goes whole to the next line where it fits
-// there, and is broken after a '|' (a list of file names) where it does not.
+// under the first word. A word that does not fit on a line starts the next,
+// and one longer than a line (a list of file names) breaks after a '|'.
 std::string Synopsis(const std::string& head, const std::vector<std::string>& words) {
     const size_t indent = head.size() + 1;
     std::string text, line = head;
     for (const std::string& word : words) {
-        bool whole = line.size() + 1 + word.size() > 76 && indent + word.size() <= 76;
+        bool next = line.size() + 1 + word.size() > 76 && line.size() > head.size();
         for (size_t from = 0, end; from < word.size(); from = end) {
             end = std::min(word.find('|', from), word.size() - 1) + 1;
-            if (whole || (line.size() + (from == 0) + end - from > 76 && line.size() > indent)) {
+            if (next || (line.size() + (from == 0) + end - from > 76 && line.size() > indent)) {
                 text += line + "\n";
                 line = std::string(indent, ' ');
-                whole = false;
+                next = false;
             } else if (from == 0) {
                 line += ' ';
             }
