@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "kernels/kernels.h"
-#include "extended/numeric.h"
+#include "kernels/select.h"
 #include "present.h"
 #include "clock/clock.h"
 #include "frame.h"
@@ -53,8 +52,8 @@ void Julia(benchmark::State& state, const KernelSet* set) {
     std::vector<int32_t> cre(LoopFrames), cim(LoopFrames);
     for (int f = 0; f < LoopFrames; ++f) {
         const Complex c = JuliaParameter(f * FrameStepMs);
-        cre[f] = RoundToInt32(c.re * 1024.0);
-        cim[f] = RoundToInt32(c.im * 1024.0);
+        cre[f] = JuliaFixedPoint(c.re);
+        cim[f] = JuliaFixedPoint(c.im);
     }
     for (auto _ : state) {
         for (int f = 0; f < LoopFrames; ++f)

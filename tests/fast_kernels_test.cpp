@@ -9,8 +9,7 @@
 #include <set>
 #include <vector>
 
-#include "kernels/kernels.h"
-#include "extended/numeric.h"
+#include "kernels/select.h"
 #include "test_util.h"
 #include "frame.h"
 #include "path.h"
@@ -64,7 +63,7 @@ TEST(FastKernels, JuliaMatchesPlain) {
         switch (rng() % 4) {
             case 0: {  // along the animation path
                 const Complex p = JuliaParameter(rng() % 150000);
-                cre = RoundToInt32(p.re * 1024.0), cim = RoundToInt32(p.im * 1024.0);
+                cre = JuliaFixedPoint(p.re), cim = JuliaFixedPoint(p.im);
                 break;
             }
             case 1:  // in design, to the edges of 16-bit exactness and beyond

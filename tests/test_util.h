@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "kernels/kernels.h"
+#include "kernels/select.h"
 
 namespace testutil {
 

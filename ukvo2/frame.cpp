@@ -52,7 +52,11 @@ KVO_FOR_EACH_EXTENDED(KVO_FRAME_STEPS)
 
 uint8_t Pixels[FrameBytes];
 
-Complex JuliaParameter(uint32_t t) { return steps::JuliaParameter<Extended>(t, Path); }
+Complex JuliaParameter(uint32_t t) { return JuliaParameter(t, Path); }
+
+Complex JuliaParameter(uint32_t t, const Complex (&path)[PathPoints]) {
+    return steps::JuliaParameter<Extended>(t, path);
+}
 
 Centre BlurCentre(uint32_t t2, uint32_t t3, int32_t width, int32_t height) {
     return steps::BlurCentre<Extended>(t2, t3, width, height);

@@ -24,6 +24,8 @@ constexpr int32_t FrameIterations = 64;
 
 // The Julia parameter at clock reading t (milliseconds). Needs BuildPath.
 Complex JuliaParameter(uint32_t t);
+// The same on `path` (made by MakePath): touches no state of the module.
+Complex JuliaParameter(uint32_t t, const Complex (&path)[PathPoints]);
 
 struct Centre {
     int32_t cx, cy;

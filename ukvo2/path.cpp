@@ -159,14 +159,16 @@ const Complex PathTable[151] = {
     {-1.796875, -0.007362},  // 150
 };
 
-Complex Path[302];
+Complex Path[PathPoints];
 
-void BuildPath() {
+void MakePath(Complex (&path)[PathPoints]) {
     // The table forward, then back along its mirror image in the real axis.
     for (int i = 0; i <= 150; ++i) {
-        Path[i] = PathTable[i];
-        Path[301 - i] = {PathTable[i].re, -PathTable[i].im};
+        path[i] = PathTable[i];
+        path[301 - i] = {PathTable[i].re, -PathTable[i].im};
     }
 }
+
+void BuildPath() { MakePath(Path); }
 
 }  // namespace ukvo2

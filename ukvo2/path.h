@@ -13,7 +13,11 @@ extern const Complex PathTable[151];
 
 // 302 points: PathTable forward, then its conjugates backward. Filled by
 // BuildPath.
-extern Complex Path[302];
+constexpr int PathPoints = 302;
+extern Complex Path[PathPoints];
 void BuildPath();
+
+// The same points into `path`, the caller's: touches no state of the module.
+void MakePath(Complex (&path)[PathPoints]);
 
 }  // namespace ukvo2

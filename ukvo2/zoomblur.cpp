@@ -5,7 +5,7 @@
 
 #include "extended/extended.h"
 #include "frame.h"
-#include "kernels/kernels.h"
+#include "kernels/select.h"
 #include "renderers.h"
 
 namespace ukvo2 {

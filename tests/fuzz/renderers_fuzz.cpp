@@ -10,8 +10,7 @@
 #include <cstring>
 #include <vector>
 
-#include "kernels/kernels.h"
-#include "extended/numeric.h"
+#include "kernels/select.h"
 #include "test_util.h"
 #include "renderers.h"
 
@@ -50,8 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     for (const ukvo2::KernelSet* set : sets) {
         std::vector<uint8_t> frame = start;
         if (width >= 1 && height >= 2)
-            set->julia(frame.data(), width, height, maxIter, ukvo2::RoundToInt32(cRe * 1024.0),
-                          ukvo2::RoundToInt32(cIm * 1024.0));
+            set->julia(frame.data(), width, height, maxIter, ukvo2::JuliaFixedPoint(cRe),
+                          ukvo2::JuliaFixedPoint(cIm));
         if (blur)
             set->blur(frame.data(), width, height, std::clamp(cx, 0, width - 1), std::clamp(cy, 0, height - 1), d);
         if (set == sets[0]) plain = frame;

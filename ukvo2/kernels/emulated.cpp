@@ -1,6 +1,6 @@
 // The emulated sets of this build: none, or the AVX-512 set on portable
 // code where the build has SIMDe (KVO_EMULATED_AVX512).
-#include "kernels/kernels.h"
+#include "kernels/select.h"
 
 namespace ukvo2 {
 

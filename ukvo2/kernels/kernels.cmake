@@ -8,12 +8,16 @@
 # ukvo2_emulated holds sets that portable code runs on any processor of the
 # family, which only tests and benchmarks link.
 
-# kvo_kernel_set(LIBRARY NAME SOURCE [COMPILE OPTIONS...])
+# kvo_kernel_set(LIBRARY NAME SOURCE [COMPILE OPTIONS...]): the set NAME,
+# compiled from SOURCE with its own options into the objects LIBRARY_NAME,
+# which LIBRARY holds. A source may make more than one set, compiled once
+# per set with other options.
 function(kvo_kernel_set library name source)
-  target_sources(${library} PRIVATE ${source})
-  if(ARGN)
-    set_source_files_properties(${source} PROPERTIES COMPILE_OPTIONS "${ARGN}")
-  endif()
+  set(objects ${library}_${name})
+  add_library(${objects} OBJECT ${source})
+  target_include_directories(${objects} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
+  target_compile_options(${objects} PRIVATE ${ARGN})
+  target_sources(${library} PRIVATE $<TARGET_OBJECTS:${objects}>)
   set_property(TARGET ${library} APPEND PROPERTY KVO_KERNEL_SETS ${name})
 endfunction()
 
@@ -59,22 +63,23 @@ if(KVO_X86)
   if(WIN32)
     # Windows does not align the stack beyond 16 bytes, and GCC's spills of
     # wider vectors would assume it; unaligned moves cost nothing here.
-    set_property(SOURCE kernels/x86/avx2.cpp kernels/x86/avx512.cpp APPEND PROPERTY
-      COMPILE_OPTIONS "-Wa,-muse-unaligned-vector-move")
+    target_compile_options(ukvo2_avx2 PRIVATE -Wa,-muse-unaligned-vector-move)
+    target_compile_options(ukvo2_avx512 PRIVATE -Wa,-muse-unaligned-vector-move)
   endif()
   kvo_kernel_selector(ukvo2)
-  # The AVX-512 set again on SIMDe's portable instructions, for the tests and
-  # benchmarks on processors without AVX-512 (Debian: libsimde-dev).
+  # The AVX-512 set again, from the same source on SIMDe's portable
+  # instructions, for the tests and benchmarks on processors without AVX-512
+  # (Debian: libsimde-dev). Built for the family's baseline, so wide vectors
+  # pass in memory: every function that takes them has internal linkage, and
+  # the ABI note is moot. SIMDe's portable lanes wrap as the instructions do,
+  # by C++'s signed arithmetic: -fwrapv defines it (and keeps the sanitizers
+  # quiet there).
   find_path(SIMDE_INCLUDE_DIR simde/x86/avx512.h)
   if(SIMDE_INCLUDE_DIR AND NOT WIN32)
-    target_sources(ukvo2_emulated PRIVATE kernels/x86/avx512_emulated.cpp)
-    target_include_directories(ukvo2_emulated PRIVATE ${SIMDE_INCLUDE_DIR})
+    kvo_kernel_set(ukvo2_emulated avx512_emulated kernels/x86/avx512.cpp
+      -DKVO_AVX512_EMULATED -Wno-psabi -fwrapv)
+    target_include_directories(ukvo2_emulated_avx512_emulated SYSTEM PRIVATE ${SIMDE_INCLUDE_DIR})
     target_compile_definitions(ukvo2_emulated PRIVATE KVO_EMULATED_AVX512)
-    # Built for the family's baseline, so wide vectors pass in memory: every
-    # function that takes them has internal linkage, and the ABI note is moot.
-    # SIMDe's portable lanes wrap as the instructions do, by C++'s signed
-    # arithmetic: -fwrapv defines it (and keeps the sanitizers quiet there).
-    set_property(SOURCE kernels/x86/avx512_emulated.cpp APPEND PROPERTY COMPILE_OPTIONS -Wno-psabi -fwrapv)
   elseif(KVO_TESTS AND NOT WIN32)
     message(FATAL_ERROR "The tests need SIMDe to check the AVX-512 kernels: bash tools/deps.sh installs it")
   endif()
@@ -87,7 +92,7 @@ elseif(CMAKE_SYSTEM_NAME STREQUAL "WASI")
   target_link_libraries(ukvo2_plain PUBLIC ukvo2)
   target_link_libraries(ukvo2_simd128 PUBLIC ukvo2)
   target_compile_options(ukvo2_simd128 PUBLIC -msimd128)
-  kvo_kernel_set(ukvo2_simd128 simd128 kernels/wasm/simd128.cpp)
+  kvo_kernel_set(ukvo2_simd128 simd128 kernels/wasm/simd128.cpp -msimd128)
   kvo_kernel_selector(ukvo2_plain)
   kvo_kernel_selector(ukvo2_simd128)
 elseif(KVO_ARM64)

@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "kernels/kernels.h"
+#include "kernels/select.h"
 
 namespace ukvo2 {
 

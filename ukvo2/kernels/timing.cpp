@@ -4,23 +4,31 @@
 #include <iterator>
 #include <vector>
 
-#include "kernels/kernels.h"
-#include "ukvo2.h"
+#include "clock/clock.h"
+#include "frame.h"
+#include "kernels/select.h"
+#include "path.h"
+#include "renderers.h"
 
 namespace ukvo2 {
 
 namespace {
 
-// Three frames of the animation loop, at t = 0, 60 and 120 s: the Julia
-// parameter in fixed point and the blur centre, as the program draws them
-// (its frame size, iterations and blur step).
+// Three frames of the animation loop, at t = 0, 60 and 120 s, as the
+// program draws them: its frame size, iterations and blur step, the Julia
+// parameter in fixed point and the blur centre.
 struct Frame {
     int32_t cre, cim, cx, cy;
 };
-constexpr Frame Frames[] = {{258, 26, 320, 384}, {-1071, -237, 511, 380}, {-185, 835, 359, 369}};
-constexpr size_t FrameCount = std::size(Frames);
-constexpr int32_t FrameW = Width, FrameH = Height, Steps = FrameIterations;
-constexpr size_t PictureBytes = static_cast<size_t>(FrameW) * FrameH;
+constexpr uint32_t FrameTimes[] = {0, 60000, 120000};
+constexpr size_t FrameCount = std::size(FrameTimes);
+constexpr size_t PictureBytes = FrameBytes;
+
+Frame FrameAt(uint32_t t, const Complex (&path)[PathPoints]) {
+    const Complex c = JuliaParameter(t, path);
+    const Centre centre = BlurCentre(t, t, Width, Height);
+    return {JuliaFixedPoint(c.re), JuliaFixedPoint(c.im), centre.cx, centre.cy};
+}
 
 // The program's blur step, 16.16.
 uint32_t BlurStep() {
@@ -66,9 +74,9 @@ void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_
     static const uint32_t Step = BlurStep();
     for (size_t i = 0; i < count; ++i) {
         const size_t k = (i + turn) % count;
-        julia.round[k] += Seconds([&] { sets[k].julia(frame, FrameW, FrameH, Steps, f.cre, f.cim); });
+        julia.round[k] += Seconds([&] { sets[k].julia(frame, Width, Height, FrameIterations, f.cre, f.cim); });
         std::memcpy(frame, picture, PictureBytes);
-        blur.round[k] += Seconds([&] { sets[k].blur(frame, FrameW, FrameH, f.cx, f.cy, Step); });
+        blur.round[k] += Seconds([&] { sets[k].blur(frame, Width, Height, f.cx, f.cy, Step); });
     }
 }
 
@@ -76,14 +84,19 @@ void TimeFrame(const KernelSet* sets, size_t count, const Frame& f, const uint8_
 
 KernelChoice TimeKernels(const KernelSet* sets, size_t count) {
     if (count == 1) return KernelChoice{&sets[0], &sets[0]};
+    Complex path[PathPoints];
+    MakePath(path);
+    Frame frames[FrameCount];
+    for (size_t f = 0; f < FrameCount; ++f) frames[f] = FrameAt(FrameTimes[f], path);
     std::vector<uint8_t> pictures(FrameCount * PictureBytes), frame(PictureBytes);
     for (size_t f = 0; f < FrameCount; ++f)
-        sets[count - 1].julia(&pictures[f * PictureBytes], FrameW, FrameH, Steps, Frames[f].cre, Frames[f].cim);
+        sets[count - 1].julia(&pictures[f * PictureBytes], Width, Height, FrameIterations, frames[f].cre,
+                              frames[f].cim);
     Times julia{std::vector<double>(count), std::vector<double>(count, -1.0)}, blur = julia;
     size_t turn = 0;
     for (int r = 0; r < Rounds; ++r) {
         for (size_t f = 0; f < FrameCount; ++f)
-            TimeFrame(sets, count, Frames[f], &pictures[f * PictureBytes], turn++, julia, blur, frame.data());
+            TimeFrame(sets, count, frames[f], &pictures[f * PictureBytes], turn++, julia, blur, frame.data());
         EndRound(julia);
         EndRound(blur);
     }

@@ -29,7 +29,7 @@
 #include <regex>
 #include <string>
 
-#include "kernels/kernels.h"
+#include "kernels/select.h"
 #include "test_util.h"
 #include "frame.h"
 #include "path.h"

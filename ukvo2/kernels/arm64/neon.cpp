@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::neon {
 

@@ -2,9 +2,23 @@
 // checked against.
 #include <cstddef>
 
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::plain {
+
+namespace {
+
+// 32-bit arithmetic that wraps instead of overflowing. Inside the design no
+// result wraps, so these give exactly the signed results; outside it they
+// keep the behaviour defined.
+inline int32_t WrapAdd(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) + static_cast<uint32_t>(b));
+}
+inline int32_t WrapMul(int32_t a, int32_t b) {
+    return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}
+
+}  // namespace
 
 void RenderJulia(uint8_t* pixels, int32_t width, int32_t height,
                  int32_t maxIter, int32_t cre, int32_t cim) {

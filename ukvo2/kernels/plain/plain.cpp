@@ -1,6 +1,6 @@
 // The plain reference set: every processor runs it, and every other set must
 // write its bytes.
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::plain {
 

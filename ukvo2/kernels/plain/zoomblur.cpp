@@ -2,7 +2,7 @@
 // checked against.
 #include <cstddef>
 
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::plain {
 

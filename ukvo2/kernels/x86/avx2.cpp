@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "kernels/cpu_x86.h"
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::avx2 {
 

@@ -1,8 +1,18 @@
 // The kernel set for processors with AVX-512 (F and BW): the Julia set 32
 // pixels per vector, its running lanes in a mask register; the blur 64
-// pixels at a time. avx512_emulated.cpp builds this file a second time on
-// portable code that stands in for the instructions.
-#ifndef KVO_AVX512_EMULATED
+// pixels at a time.
+//
+// The build compiles this file twice: with -mavx512f -mavx512bw for the
+// program, and with KVO_AVX512_EMULATED defined for the tests and
+// benchmarks, on SIMDe's portable code that stands in for the instructions
+// (the set "avx512-emulated", which any x86 processor runs, bit for bit the
+// same, and slowly).
+#ifdef KVO_AVX512_EMULATED
+#include "kernels/x86/avx512_simde.h"
+#define KVO_AVX512_SET avx512_emulated
+#define KVO_AVX512_NAME "avx512-emulated"
+#define KVO_AVX512_RUNS nullptr
+#else
 #include <immintrin.h>
 #define KVO_AVX512_SET avx512
 #define KVO_AVX512_NAME "avx512"
@@ -13,7 +23,7 @@
 #include <cstdint>
 
 #include "kernels/cpu_x86.h"
-#include "kernels/kernels.h"
+#include "kernels/kernel_set.h"
 
 namespace ukvo2::KVO_AVX512_SET {
 
