@@ -11,15 +11,18 @@
 #include <string>
 #include <vector>
 
+#include "palette.h"
+
 namespace render {
 
 struct RenderOptions;
 
-// Writes what accepted options ask for into `file`: a still's reading, or a
-// clip's stretch, rate and threads (0: every core). Needs BuildPath and
-// BuildPalette. Returns false, with errno telling why where the system knows,
+// Writes what accepted options ask for into `file`, in the colours of
+// `palette`: a still's reading, or a clip's stretch, rate and threads (0:
+// every core). Needs BuildPath. Returns false, with errno telling why where the system knows,
 // if the encoder or the stream fails.
-using Writer = bool (*)(std::FILE* file, const RenderOptions& options);
+using Writer = bool (*)(std::FILE* file, const RenderOptions& options,
+                       const ukvo2::PaletteEntry (&palette)[256]);
 
 enum class Kind { Still, Clip };
 

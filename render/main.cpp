@@ -40,7 +40,7 @@ int main(int argc, char** argv) {
     ukvo2::BuildPath();
     ukvo2::BuildPalette();
     const bool ok = imageio::WriteFileAtomically(
-        options.out, [&options](std::FILE* file) { return options.format->write(file, options); },
+        options.out, [&options](std::FILE* file) { return options.format->write(file, options, ukvo2::Palette); },
         error);
     return ok ? 0 : Refuse(error, 1);
 }

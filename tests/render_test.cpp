@@ -501,7 +501,7 @@ TEST_F(Render, WriteFaultsAndInterruptsLeaveNoPartFile) {
         std::FILE* full = std::fopen("/dev/full", "wb");
         ASSERT_TRUE(full);
         errno = 0;
-        EXPECT_FALSE(format.write(full, options)) << format.name;
+        EXPECT_FALSE(format.write(full, options, ukvo2::Palette)) << format.name;
         EXPECT_EQ(errno, ENOSPC) << format.name;
         std::fclose(full);
     }

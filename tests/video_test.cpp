@@ -192,7 +192,7 @@ TEST(Video, Mp4IsWholeOrNotAtAll) {
     std::FILE* writeOnly = std::fopen(name.c_str(), "wb");
     ASSERT_TRUE(writeOnly);
     errno = 0;
-    EXPECT_FALSE(render::WriteMp4Clip(writeOnly, options));
+    EXPECT_FALSE(render::WriteMp4Clip(writeOnly, options, ukvo2::Palette));
     EXPECT_EQ(errno, EBADF);
     std::fclose(writeOnly);
     std::remove(name.c_str());

@@ -7,17 +7,16 @@
 #include "gif_image.h"
 #include "options.h"
 #include "frame.h"
-#include "palette.h"
 
 namespace render {
 
-bool WriteGifClip(std::FILE* file, const RenderOptions& o) {
-    GifFileType* gif = BeginGif(file, ukvo2::Width, ukvo2::Height, ukvo2::Palette);
+bool WriteGifClip(std::FILE* file, const RenderOptions& o, const ukvo2::PaletteEntry (&palette)[256]) {
+    GifFileType* gif = BeginGif(file, ukvo2::Width, ukvo2::Height, palette);
     if (!gif) return false;
     const uint16_t delay = ClipFrameDelay(o.fps);
     // Each frame is compressed on its rendering thread and written in order.
-    const auto encode = [delay](ClipFrame& frame) {
-        return EncodeGifFrame(frame.pixels.data(), ukvo2::Width, ukvo2::Height, ukvo2::Palette,
+    const auto encode = [delay, &palette](ClipFrame& frame) {
+        return EncodeGifFrame(frame.pixels.data(), ukvo2::Width, ukvo2::Height, palette,
                               delay, frame.made);
     };
     const auto write = [file](ClipFrame& frame) {

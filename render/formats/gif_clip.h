@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "palette.h"
+
 namespace render {
 
 struct RenderOptions;
@@ -13,9 +15,11 @@ struct RenderOptions;
 // exactly what RenderFrame draws at its reading, shown for
 // ClipFrameDelay(fps). The frames are rendered and compressed on
 // ClipThreads(threads) threads and written in order; the bytes are those of
-// one encoder writing frame after frame, whatever the threads. Shows a progress bar when stderr is a terminal. Needs BuildPath
-// and BuildPalette. Returns false, with errno telling why where the system
-// knows, if the encoder or the stream fails.
-bool WriteGifClip(std::FILE* file, const RenderOptions& options);
+// one encoder writing frame after frame, whatever the threads. The colour
+// table is `palette`. Shows a progress bar when stderr is a terminal. Needs
+// BuildPath. Returns false, with errno telling why where the system knows, if
+// the encoder or the stream fails.
+bool WriteGifClip(std::FILE* file, const RenderOptions& options,
+                  const ukvo2::PaletteEntry (&palette)[256]);
 
 }  // namespace render

@@ -3,13 +3,16 @@
 
 #include <cstdio>
 
+#include "palette.h"
+
 namespace render {
 
 struct RenderOptions;
 
 // Writes the frame that RenderFrame draws at options.time as an 8-bit
-// indexed-colour PNG whose colour table is Kvo's palette. Needs BuildPath and
-// BuildPalette. Returns false if libpng or the stream fails.
-bool WritePngStill(std::FILE* file, const RenderOptions& options);
+// indexed-colour PNG whose colour table is `palette`. Needs BuildPath.
+// Returns false if libpng or the stream fails.
+bool WritePngStill(std::FILE* file, const RenderOptions& options,
+                   const ukvo2::PaletteEntry (&palette)[256]);
 
 }  // namespace render

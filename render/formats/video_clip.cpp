@@ -249,9 +249,10 @@ bool ConvertFrame(const YuvPalette& colours, ClipFrame& frame) {
     return true;
 }
 
-bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
+bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o,
+                    const ukvo2::PaletteEntry (&palette)[256]) {
     av_log_set_level(AV_LOG_QUIET);  // failures come back as results and errno
-    const YuvPalette colours = MakeYuvPalette(ukvo2::Palette);
+    const YuvPalette colours = MakeYuvPalette(palette);
     VideoClip clip;
     clip.output = file;
     const unsigned threads = ClipThreads(o.threads);
@@ -272,12 +273,14 @@ bool WriteVideoClip(std::FILE* file, const Kind& k, const RenderOptions& o) {
 
 }  // namespace
 
-bool WriteMp4Clip(std::FILE* file, const RenderOptions& options) {
-    return WriteVideoClip(file, Kinds[0], options);
+bool WriteMp4Clip(std::FILE* file, const RenderOptions& options,
+                  const ukvo2::PaletteEntry (&palette)[256]) {
+    return WriteVideoClip(file, Kinds[0], options, palette);
 }
 
-bool WriteWebmClip(std::FILE* file, const RenderOptions& options) {
-    return WriteVideoClip(file, Kinds[1], options);
+bool WriteWebmClip(std::FILE* file, const RenderOptions& options,
+                   const ukvo2::PaletteEntry (&palette)[256]) {
+    return WriteVideoClip(file, Kinds[1], options, palette);
 }
 
 }  // namespace render

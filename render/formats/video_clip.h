@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "palette.h"
+
 namespace render {
 
 struct RenderOptions;
@@ -16,9 +18,11 @@ struct RenderOptions;
 // for which `file`'s descriptor must be open for reading too. The
 // frames are rendered and converted on ClipThreads(threads) threads, and the
 // encoder runs as many. Shows a progress bar when stderr is a terminal. Needs
-// BuildPath and BuildPalette. Return false, with errno telling why where the
-// system knows, if the encoder or the stream fails.
-bool WriteMp4Clip(std::FILE* file, const RenderOptions& options);
-bool WriteWebmClip(std::FILE* file, const RenderOptions& options);
+// BuildPath. The colours are `palette`'s. Return false, with errno telling
+// why where the system knows, if the encoder or the stream fails.
+bool WriteMp4Clip(std::FILE* file, const RenderOptions& options,
+                  const ukvo2::PaletteEntry (&palette)[256]);
+bool WriteWebmClip(std::FILE* file, const RenderOptions& options,
+                   const ukvo2::PaletteEntry (&palette)[256]);
 
 }  // namespace render

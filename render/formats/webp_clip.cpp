@@ -120,10 +120,10 @@ bool WriteSize(WebpClip& clip) {
 
 }  // namespace
 
-bool WriteWebpClip(std::FILE* file, const RenderOptions& o) {
+bool WriteWebpClip(std::FILE* file, const RenderOptions& o, const ukvo2::PaletteEntry (&palette)[256]) {
     WebpClip clip{file, {}, 0};
     for (int i = 0; i < 256; ++i) {
-        const ukvo2::PaletteEntry& e = ukvo2::Palette[i];
+        const ukvo2::PaletteEntry& e = palette[i];
         clip.argb[i] = gdi8::Argb(e.red, e.green, e.blue);
     }
     return WriteHead(clip) &&
