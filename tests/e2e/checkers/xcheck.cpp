@@ -35,23 +35,68 @@
 
 namespace {
 
-// The pixels (0xRRGGBB) of a w x h rectangle: each must be a palette colour,
-// and at least `min` different ones must show. Prints what it saw; the exit
-// status as shot's.
-int CheckColours(int w, int h, int min, const std::function<unsigned long(int, int)>& pixel) {
-    ukvo2::BuildPalette();
-    std::set<unsigned long> palette, seen;
-    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
-    long foreign = 0;
-    for (int y = 0; y < h; ++y) {
-        for (int x = 0; x < w; ++x) {
-            const unsigned long p = pixel(x, y);
-            seen.insert(p);
-            if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
+// A rectangle of a picture.
+struct Rect {
+    int x, y, w, h;
+    bool Holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
+};
+// A picture's pixels, 0xRRGGBB at x, y.
+using Pixels = std::function<unsigned long(int, int)>;
+
+// The mean brightness (red + green + blue) of each cell of a 16 x 12 grid
+// over rectangle p: two pictures of one frame at different sizes agree
+// closely; a picture cut elsewhere, or another part of it, does not.
+constexpr int GridW = 16, GridH = 12;
+std::vector<double> Grid(const Pixels& pixel, const Rect& p) {
+    std::vector<double> sum(GridW * GridH, 0), count(GridW * GridH, 0);
+    for (int y = 0; y < p.h; ++y) {
+        for (int x = 0; x < p.w; ++x) {
+            const unsigned long c = pixel(p.x + x, p.y + y);
+            const size_t cell = static_cast<size_t>(y * GridH / p.h * GridW + x * GridW / p.w);
+            sum[cell] += static_cast<double>((c >> 16 & 255) + (c >> 8 & 255) + (c & 255));
+            count[cell] += 1;
         }
     }
-    std::printf("%dx%d: %zu colours, %ld pixels outside the palette\n", w, h, seen.size(), foreign);
-    return foreign ? 1 : seen.size() >= static_cast<size_t>(min) ? 0 : 3;
+    for (size_t k = 0; k < sum.size(); ++k) sum[k] /= count[k] > 0 ? count[k] : 1;
+    return sum;
+}
+
+// Each view, a rectangle M (a monitor, a window) and the frame's rectangle P
+// in it: in P only palette colours, at least `min` of them (else status 3);
+// the rest of M black, and every P the frame of the first, on a coarse grid
+// (else status 1). Prints a line a view.
+int Check(const Pixels& pixel, int min, const std::vector<std::pair<Rect, Rect>>& views) {
+    ukvo2::BuildPalette();
+    std::set<unsigned long> palette;
+    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
+    int status = 0;
+    std::vector<double> first;
+    for (const auto& [m, p] : views) {
+        std::set<unsigned long> seen;
+        long foreign = 0, lit = 0;
+        for (int y = m.y; y < m.y + m.h; ++y) {
+            for (int x = m.x; x < m.x + m.w; ++x) {
+                const unsigned long c = pixel(x, y);
+                const bool frame = p.Holds(x, y);
+                if (frame) seen.insert(c);
+                if (frame ? palette.count(c) : !c) continue;
+                if (!(frame ? foreign++ : lit++))
+                    std::printf("first %s at %d, %d: %06lx; ", frame ? "foreign pixel" : "bar pixel not black", x, y, c);
+            }
+        }
+        const std::vector<double> grid = Grid(pixel, p);
+        double apart = 0;
+        if (first.empty()) first = grid;
+        for (size_t k = 0; k < grid.size(); ++k) apart += std::abs(grid[k] - first[k]) / grid.size();
+        std::printf("%dx%d%+d%+d, frame %dx%d%+d%+d: %zu colours, %ld pixels outside the palette, "
+                    "%ld bar pixels not black, %.1f from the first frame's grid\n",
+                    m.w, m.h, m.x, m.y, p.w, p.h, p.x, p.y, seen.size(), foreign, lit, apart);
+        // One frame: the grids' cells differ by a few levels of brightness
+        // (of 765) where pictures of different sizes sample different pixels.
+        if (foreign || lit || apart > 24) status = 1;
+        else if (status == 0 && seen.size() < static_cast<size_t>(min)) status = 3;
+    }
+    return status;
 }
 
 // ppm FILE MIN X Y W H: status 2 when the file is not a P6 picture holding
@@ -62,100 +107,17 @@ int CheckPpm(char** argv) {
     int width = 0, height = 0, maxval = 0;
     file >> magic >> width >> height >> maxval;
     file.get();  // the one white space before the samples
-    const int x0 = std::atoi(argv[4]), y0 = std::atoi(argv[5]), w = std::atoi(argv[6]), h = std::atoi(argv[7]);
+    const Rect r = {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])};
     std::vector<unsigned char> rgb(static_cast<size_t>(width > 0 ? width : 0) * (height > 0 ? height : 0) * 3);
     if (!file || magic != "P6" || maxval != 255 || !file.read(reinterpret_cast<char*>(rgb.data()), rgb.size()) ||
-        w <= 0 || h <= 0 || x0 < 0 || y0 < 0 || x0 + w > width || y0 + h > height) {
-        std::printf("%s: no P6 picture of 8 bits a sample holding %dx%d at %d, %d\n", argv[2], w, h, x0, y0);
+        r.w <= 0 || r.h <= 0 || r.x < 0 || r.y < 0 || r.x + r.w > width || r.y + r.h > height) {
+        std::printf("%s: no P6 picture of 8 bits a sample holding %dx%d at %d, %d\n", argv[2], r.w, r.h, r.x, r.y);
         return 2;
     }
-    return CheckColours(w, h, std::atoi(argv[3]), [&](int x, int y) {
-        const unsigned char* p = &rgb[(static_cast<size_t>(y0 + y) * width + x0 + x) * 3];
+    return Check([&](int x, int y) {
+        const unsigned char* p = &rgb[(static_cast<size_t>(y) * width + x) * 3];
         return static_cast<unsigned long>(p[0]) << 16 | p[1] << 8 | p[2];
-    });
-}
-
-// A rectangle of the screen.
-struct Rect {
-    int x, y, w, h;
-    bool Holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
-};
-
-// The mean brightness (red + green + blue) of each cell of a 16 x 12 grid
-// over the picture: two pictures of one frame at different sizes agree
-// closely; a picture cut elsewhere, or another part of it, does not.
-constexpr int GridW = 16, GridH = 12;
-std::vector<double> Grid(XImage* image, const Rect& all, const Rect& p) {
-    std::vector<double> sum(GridW * GridH, 0), count(GridW * GridH, 0);
-    for (int y = 0; y < p.h; ++y) {
-        for (int x = 0; x < p.w; ++x) {
-            const unsigned long c = XGetPixel(image, p.x - all.x + x, p.y - all.y + y);
-            const size_t cell = static_cast<size_t>(y * GridH / p.h * GridW + x * GridW / p.w);
-            sum[cell] += static_cast<double>((c >> 16 & 255) + (c >> 8 & 255) + (c & 255));
-            count[cell] += 1;
-        }
-    }
-    for (size_t k = 0; k < sum.size(); ++k) sum[k] /= count[k] > 0 ? count[k] : 1;
-    return sum;
-}
-
-// pictures MIN M P [M P ...], each M and P four numbers: X Y W H.
-int CheckPictures(Display* display, int argc, char** argv) {
-    const int min = std::atoi(argv[2]);
-    std::vector<std::pair<Rect, Rect>> parts;
-    for (int i = 3; i + 8 <= argc; i += 8) {
-        auto at = [&](int k) { return std::atoi(argv[i + k]); };
-        parts.push_back({{at(0), at(1), at(2), at(3)}, {at(4), at(5), at(6), at(7)}});
-    }
-    if (parts.empty() || (argc - 3) % 8) {
-        std::fprintf(stderr, "pictures: MIN, then eight numbers per monitor\n");
-        return 2;
-    }
-    Rect all = parts[0].first;
-    for (const auto& part : parts) {
-        const Rect& m = part.first;
-        const int right = std::max(all.x + all.w, m.x + m.w), bottom = std::max(all.y + all.h, m.y + m.h);
-        all.x = std::min(all.x, m.x), all.y = std::min(all.y, m.y);
-        all.w = right - all.x, all.h = bottom - all.y;
-    }
-    XImage* image = XGetImage(display, DefaultRootWindow(display), all.x, all.y, all.w, all.h, AllPlanes, ZPixmap);
-    if (!image) {
-        std::printf("no image of the screen at %d, %d, %dx%d\n", all.x, all.y, all.w, all.h);
-        return 2;
-    }
-    ukvo2::BuildPalette();
-    std::set<unsigned long> palette;
-    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
-    int status = 0;
-    std::vector<double> first;
-    for (const auto& [m, p] : parts) {
-        std::set<unsigned long> seen;
-        long foreign = 0, lit = 0;
-        for (int y = m.y; y < m.y + m.h; ++y) {
-            for (int x = m.x; x < m.x + m.w; ++x) {
-                const unsigned long c = XGetPixel(image, x - all.x, y - all.y) & 0xffffff;
-                if (!p.Holds(x, y)) {
-                    lit += c != 0;
-                    continue;
-                }
-                seen.insert(c);
-                foreign += !palette.count(c);
-            }
-        }
-        const std::vector<double> grid = Grid(image, all, p);
-        double apart = 0;
-        if (first.empty()) first = grid;
-        for (size_t k = 0; k < grid.size(); ++k) apart += std::abs(grid[k] - first[k]) / grid.size();
-        std::printf("monitor %dx%d%+d%+d, picture %dx%d%+d%+d: %zu colours, %ld outside the palette, "
-                    "%ld bar pixels not black, %.1f from the first picture's grid\n",
-                    m.w, m.h, m.x, m.y, p.w, p.h, p.x, p.y, seen.size(), foreign, lit, apart);
-        // One frame: the grids' cells differ by a few levels of brightness
-        // (of 765) where pictures of different sizes sample different pixels.
-        if (foreign || lit || apart > 24) status = 1;
-        else if (status == 0 && seen.size() < static_cast<size_t>(min)) status = 3;
-    }
-    XDestroyImage(image);
-    return status;
+    }, std::atoi(argv[3]), {{r, r}});
 }
 
 }  // namespace
@@ -186,12 +148,9 @@ int main(int argc, char** argv) {
     }
     // An unviewable window or a bad id gives no image (status 2), not an exit.
     XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
-    if (command == "pictures") {
-        const int status = CheckPictures(display, argc, argv);
-        XCloseDisplay(display);
-        return status;
-    }
-    const Window window = std::string(argv[2]) == "root" ? DefaultRootWindow(display) : std::strtoul(argv[2], nullptr, 0);
+    const Window root = DefaultRootWindow(display);
+    const Window window = command == "pictures" || std::string(argv[2]) == "root" ? root
+                                                                                 : std::strtoul(argv[2], nullptr, 0);
     if (command == "close") {
         XEvent event = {};
         event.xclient.type = ClientMessage;
@@ -204,40 +163,41 @@ int main(int argc, char** argv) {
         XCloseDisplay(display);
         return sent ? 0 : 1;
     }
+    // The views, and the rectangle of the window to take: for shot, a window
+    // whole, the frame in its rectangle (by default all of it); of the root
+    // window, that rectangle alone. For pictures, the monitors and their frames.
     auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
-    const int x0 = arg(4), y0 = arg(5);
-    int w = arg(6), h = arg(7);
+    std::vector<std::pair<Rect, Rect>> views;
+    Rect area = {0, 0, 0, 0};
     XWindowAttributes a{};
-    if (!XGetWindowAttributes(display, window, &a)) a.width = 1;  // then no image
-    if (!w) w = a.width, h = a.height;
-    // The screen's rectangle alone; a window whole, its bars with it.
-    const bool root = window == DefaultRootWindow(display);
-    const int iw = root ? w : a.width, ih = root ? h : a.height;
-    XImage* image = XGetImage(display, window, root ? x0 : 0, root ? y0 : 0, iw, ih, AllPlanes, ZPixmap);
+    if (command == "pictures") {
+        for (int i = 3; i + 8 <= argc; i += 8)
+            views.push_back({{arg(i), arg(i + 1), arg(i + 2), arg(i + 3)}, {arg(i + 4), arg(i + 5), arg(i + 6), arg(i + 7)}});
+        if (views.empty() || (argc - 3) % 8) {
+            std::fprintf(stderr, "pictures: MIN, then eight numbers per monitor\n");
+            return 2;
+        }
+        area = views[0].first;
+        for (const auto& [m, p] : views) {
+            const int right = std::max(area.x + area.w, m.x + m.w), bottom = std::max(area.y + area.h, m.y + m.h);
+            area.x = std::min(area.x, m.x), area.y = std::min(area.y, m.y);
+            area.w = right - area.x, area.h = bottom - area.y;
+        }
+    } else if (XGetWindowAttributes(display, window, &a)) {
+        const Rect frame = argc > 7 ? Rect{arg(4), arg(5), arg(6), arg(7)} : Rect{0, 0, a.width, a.height};
+        area = window == root ? frame : Rect{0, 0, a.width, a.height};
+        views.push_back({area, frame});
+    }
+    XImage* image = area.w > 0 ? XGetImage(display, window, area.x, area.y, area.w, area.h, AllPlanes, ZPixmap) : nullptr;
     if (!image) {
-        std::printf("no image of window 0x%lx\n", window);
+        std::printf("no image of window 0x%lx at %d, %d, %dx%d\n", window, area.x, area.y, area.w, area.h);
         XCloseDisplay(display);
         return 2;
     }
-    ukvo2::BuildPalette();
-    std::set<unsigned long> palette, seen;
-    for (const auto& e : ukvo2::Palette) palette.insert(e.red << 16 | e.green << 8 | e.blue);
-    long foreign = 0, lit = 0;
-    for (int y = 0; y < ih; ++y) {
-        for (int x = 0; x < iw; ++x) {
-            const unsigned long p = XGetPixel(image, x, y) & 0xffffff;  // 24-bit TrueColor
-            if (!root && (x < x0 || x >= x0 + w || y < y0 || y >= y0 + h)) {
-                if (p && !lit++) std::printf("first bar pixel not black at %d, %d: %06lx; ", x, y, p);
-                continue;
-            }
-            seen.insert(p);
-            if (!palette.count(p) && !foreign++) std::printf("first foreign pixel at %d, %d: %06lx; ", x, y, p);
-        }
-    }
+    // 24-bit TrueColor.
+    const int status = Check([&](int x, int y) { return XGetPixel(image, x - area.x, y - area.y) & 0xffffff; },
+                             arg(command == "pictures" ? 2 : 3), views);
     XDestroyImage(image);
     XCloseDisplay(display);
-    std::printf("%dx%d: %zu colours, %ld pixels outside the palette", w, h, seen.size(), foreign);
-    if (iw * ih > w * h) std::printf(", %ld pixels of the bars not black", lit);
-    std::printf("\n");
-    return foreign || lit ? 1 : seen.size() >= static_cast<size_t>(arg(3)) ? 0 : 3;
+    return status;
 }
