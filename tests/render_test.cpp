@@ -57,50 +57,12 @@ std::vector<uint8_t> PaletteRgb() {
     return rgb;
 }
 
-// The formats this build writes, by kind: " png|still gif webp|clip".
-std::string Built() {
-    std::string names;
-    for (const auto kind : {render::Kind::Still, render::Kind::Clip}) {
-        for (const auto& f : render::Formats())
-            if (f.kind == kind && f.write) names += std::string(" ") + f.name;
-        names += kind == render::Kind::Still ? "|still" : "|clip";
-    }
-    return names;
-}
-
-// The formats a refusal lists at its end, "; write FILE.png for a still;
-// FILE.gif, .webp or .mp4 for a clip", as Built() gives them; "" if the list
-// is not in that form.
-std::string Listed(const std::string& err) {
-    const size_t at = err.rfind("; write ");
-    if (at == std::string::npos || err.back() != '\n') return "";
-    std::string names, rest = err.substr(at + 8, err.size() - at - 9);
-    while (!rest.empty()) {
-        // One group: "FILE.a, .b or .c for a KIND", then "; " and the next.
-        const size_t end = rest.find("; ");
-        const std::string group = rest.substr(0, end);
-        rest = end == std::string::npos ? "" : rest.substr(end + 2);
-        const size_t forA = group.rfind(" for a ");
-        if (group.rfind("FILE", 0) != 0 || forA == std::string::npos) return "";
-        const std::string kind = group.substr(forA + 7);
-        if (kind != "still" && kind != "clip") return "";
-        // ".a, .b or .c": commas between all but the last two, "or" before the last.
-        std::string list = group.substr(4, forA - 4);
-        const size_t orAt = list.rfind(" or ");
-        if (orAt != std::string::npos) list.replace(orAt, 4, ", ");
-        for (size_t from = 0; from <= list.size();) {
-            const size_t comma = std::min(list.find(", ", from), list.size());
-            const std::string name = list.substr(from, comma - from);
-            if (name.size() < 2 || name[0] != '.' || name.find_first_not_of(
-                    "abcdefghijklmnopqrstuvwxyz0123456789", 1) != std::string::npos)
-                return "";
-            names += " " + name.substr(1);
-            from = comma + 2;
-        }
-        names += "|" + kind;
-    }
-    return names;
-}
+// The formats this build writes, as a refusal of a file name lists them.
+#ifdef KVO_VIDEO
+const std::string Listed = "; write FILE.png for a still; FILE.gif, .webp, .mp4 or .webm for a clip\n";
+#else
+const std::string Listed = "; write FILE.png for a still; FILE.gif or .webp for a clip\n";
+#endif
 
 // A GIF clip as one encoder writes it, frame after frame on this thread.
 std::string OneEncoderGif(uint32_t from, uint32_t to, uint32_t fps) {
@@ -415,7 +377,7 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     for (const char* args : names) {
         const auto r = Sh(std::string("$R ") + args);
         ExpectRefused(r, "kvo2-render: --out ", args);
-        EXPECT_EQ(Listed(r.err), Built()) << r.err;
+        EXPECT_TRUE(r.err.size() > Listed.size() && r.err.substr(r.err.size() - Listed.size()) == Listed) << r.err;
         EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
     }
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
