@@ -1,6 +1,6 @@
 # Shared by the end-to-end harnesses (sourced, not run): tool checks, a
-# private X server, waiting, screenshots, the soak's rounds, and whether the
-# kernel runs 32-bit x86 programs.
+# private X server, waiting, screenshots, packages, the soak's rounds, and
+# whether the kernel runs 32-bit x86 programs.
 SKIP=77   # ctest's SKIP_RETURN_CODE for these tests
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -150,6 +150,23 @@ shot() {
     [ $status = 0 ] || fail "screenshot $name: $result"
     ok "screenshot $name: $result"
 }
+
+# pack GENERATOR BUILD-DIR: cpack's GENERATOR package of the build, in
+# $WORK/GENERATOR.
+pack() {
+    cpack -G "$1" --config "$2/CPackConfig.cmake" -B "$WORK/$1" >"$WORK/cpack.log" 2>&1 ||
+        fail "cpack: $(cat "$WORK/cpack.log")"
+}
+# deb BUILD-DIR: the .deb of the build, as DEB, at the version VERSION.
+deb() {
+    local debs
+    pack DEB "$1"
+    debs=("$WORK"/DEB/*.deb)
+    [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
+    DEB=${debs[0]} VERSION=$(version "$1")
+}
+# version BUILD-DIR: the version CPack gives the build's packages.
+version() { sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$1/CPackConfig.cmake"; }
 
 # ---- 32-bit x86 programs ------------------------------------------------------
 

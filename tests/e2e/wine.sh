@@ -48,7 +48,7 @@ if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPL
     cat "$DIR.log"
     fail "the $TRIPLE Windows build failed"
 fi
-VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$DIR/CPackConfig.cmake")
+VERSION=$(version "$DIR")
 
 # pe FILE: FILE is an image of the program's PE type.
 pe() { grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$1")"; }
@@ -117,16 +117,15 @@ scenario_file() {
 # right PE type, its note and the licence (LICENSE with Windows line ends).
 scenario_zip() {
     local files="LICENSE.txt README.txt kvo2.exe kvo2.scr" zip top listing
-    cpack -G ZIP --config "$DIR/CPackConfig.cmake" -B "$WORK/zip" >"$WORK/cpack.log" 2>&1 ||
-        fail "cpack: $(cat "$WORK/cpack.log")"
-    zip=$(ls "$WORK"/zip/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
+    pack ZIP "$DIR"
+    zip=$(ls "$WORK"/ZIP/kvo-*-windows-"$ARCH".zip) || fail "no kvo-VERSION-windows-$ARCH.zip"
     top=$(basename "$zip" .zip)
     listing=$(cmake -E tar tf "$zip" | LC_ALL=C sort | tr '\n' ' ')
     [ "$listing" = "$(printf "$top/%s\n" $files | LC_ALL=C sort | tr '\n' ' ')" ] ||
         fail "$zip holds $listing, want $files"
-    (cd "$WORK/zip" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
-    pe "$WORK/zip/$top/kvo2.exe" || fail "$zip: kvo2.exe is not $MAGIC"
-    cmp -s <(sed 's/$/\r/' "$SRC/LICENSE") "$WORK/zip/$top/LICENSE.txt" ||
+    (cd "$WORK/ZIP" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
+    pe "$WORK/ZIP/$top/kvo2.exe" || fail "$zip: kvo2.exe is not $MAGIC"
+    cmp -s <(sed 's/$/\r/' "$SRC/LICENSE") "$WORK/ZIP/$top/LICENSE.txt" ||
         fail "$zip: LICENSE.txt is not LICENSE with Windows line ends"
     ok "$top.zip: $files, kvo2.exe $MAGIC, LICENSE.txt the licence"
 }
@@ -422,15 +421,14 @@ contents() {
 # leaves nothing behind.
 scenario_setup() {
     local setup installed='C:\Program Files\Kvo' reg name want saver
-    cpack -G NSIS --config "$DIR/CPackConfig.cmake" -B "$WORK/setup" >"$WORK/cpack.log" 2>&1 ||
-        fail "cpack: $(cat "$WORK/cpack.log")"
-    setup=$(ls "$WORK"/setup/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
+    pack NSIS "$DIR"
+    setup=$(ls "$WORK"/NSIS/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
     version_info "$setup" "Kvo setup"
     pe "$setup" || fail "${setup##*/} is not $MAGIC"
     # Its pages, as the script makensis built it from lists them: the
     # licence, LICENSE.txt, among them.
     grep -qxF "  !insertmacro MUI_PAGE_LICENSE \"$DIR/kvo2/windows/LICENSE.txt\"" \
-        "$WORK"/setup/_CPack_Packages/*/NSIS/project.nsi || fail "${setup##*/}: no licence page"
+        "$WORK"/NSIS/_CPack_Packages/*/NSIS/project.nsi || fail "${setup##*/}: no licence page"
     ok "${setup##*/}: $MAGIC, shows the licence"
     [ $RUNS = 1 ] || { SKIPPED+=("setup /S and what it installs"); return 0; }
     wine_up

@@ -20,7 +20,6 @@ if [ "$(id -u)" != 0 ]; then
     exit $SKIP
 fi
 need cpack dpkg-deb debootstrap chroot apt-get wget flock sha256sum tar mount umount findmnt
-VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
 SUITE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 ARCH=$(dpkg --print-architecture) ROOT=$WORK/root START=$SECONDS
 
@@ -42,12 +41,7 @@ read -r MIRROR COMPONENTS < <(apt-get indextargets --format '$(REPO_URI) $(COMPO
     END { if (m) print m, c }')
 [ -n "${MIRROR:-}" ] || fail "apt here reads no $SUITE for $ARCH (apt-get update first)"
 
-# The package.
-cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1 ||
-    fail "cpack: $(cat "$WORK/cpack.log")"
-debs=("$WORK"/pkg/*.deb)
-[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
-DEB=${debs[0]##*/}
+deb "$BUILD"
 
 # The bare system: from the cache, or made and kept there first.
 if ! release=$(wget -qO- "${MIRROR}dists/$SUITE/InRelease" | sha256sum | cut -c1-16) ||
@@ -76,7 +70,7 @@ mkdir "$ROOT" && tar -C "$ROOT" --numeric-owner -xpf "$TARBALL" || fail "cannot 
 flock -u 8
 ok "bare $SUITE ($COMPONENTS) from $MIRROR, $made in $((SECONDS - START)) s"
 
-cp /etc/resolv.conf "$ROOT/etc/resolv.conf" && cp "$WORK/pkg/$DEB" "$ROOT/tmp/" || fail "cannot copy into $ROOT"
+cp /etc/resolv.conf "$ROOT/etc/resolv.conf" && cp "$DEB" "$ROOT/tmp/" || fail "cannot copy into $ROOT"
 mount -t proc proc "$ROOT/proc" || fail "cannot mount /proc in $ROOT"
 # in_root COMMAND...: COMMAND in the bare system, in a plain environment.
 in_root() {
@@ -85,10 +79,10 @@ in_root() {
 }
 
 # The package, and nothing but what its Depends bring.
-{ in_root apt-get update && in_root apt-get install -y --no-install-recommends "/tmp/$DEB"; } \
+{ in_root apt-get update && in_root apt-get install -y --no-install-recommends "/tmp/${DEB##*/}"; } \
     >"$WORK/apt.log" 2>&1 || fail "apt-get install: $(tail -20 "$WORK/apt.log")"
 added=$(grep -c '^Setting up ' "$WORK/apt.log")
-ok "apt-get install $DEB: $added packages set up, in $((SECONDS - START)) s"
+ok "apt-get install ${DEB##*/}: $added packages set up, in $((SECONDS - START)) s"
 
 # The programs run: kvo2 says its version; kvo2-render writes a still and a
 # clip in every format of its --help (the usage's line with --time names the

@@ -16,7 +16,7 @@ E2E=$(dirname "$0")/../e2e LICENCE=$(dirname "$0")/../../LICENSE
 . "$E2E/lib.sh"
 need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate appstreamcli groff \
     lintian /usr/bin/convert
-VERSION=$(sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$BUILD/CPackConfig.cmake")
+VERSION=$(version "$BUILD")
 SIZES="16 32 48 64 128 256" METAINFO=share/metainfo/example.kvo.Kvo.metainfo.xml
 
 # check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
@@ -134,26 +134,23 @@ if [ "$MODE" = prefix ]; then
     exit 0
 fi
 
-cpack -G DEB --config "$BUILD/CPackConfig.cmake" -B "$WORK/pkg" >"$WORK/cpack.log" 2>&1 ||
-    fail "cpack: $(cat "$WORK/cpack.log")"
-debs=("$WORK"/pkg/*.deb)
-[ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
-depends=$(dpkg-deb -f "${debs[0]}" Depends)
+deb "$BUILD"
+depends=$(dpkg-deb -f "$DEB" Depends)
 for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
     grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
 done
-ok "$(basename "${debs[0]}"), Depends: $depends"
+ok "${DEB##*/}, Depends: $depends"
 # The description names every format of kvo2-render --help (FILE.png ...).
-dpkg-deb -x "${debs[0]}" "$WORK/root" || fail "dpkg-deb -x"
+dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
 formats=$("$WORK/root/usr/bin/kvo2-render" --help | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort -u) ||
     fail "kvo2-render --help"
-description=$(dpkg-deb -f "${debs[0]}" Description)
+description=$(dpkg-deb -f "$DEB" Description)
 for format in $formats; do
     grep -qiw "$format" <<<"$description" || fail "the description does not name $format:"$'\n'"$description"
 done
 ok "the description names kvo2-render's formats: "$formats
 # Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
-lintian --fail-on error,warning "${debs[0]}" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
+lintian --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
     fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
 ok "lintian: nothing to say"
 check_installed "$WORK/root" usr/
