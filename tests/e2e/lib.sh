@@ -47,32 +47,38 @@ within() {
 # No reset when the last client leaves: a client that connects during a
 # reset is dropped.
 start_xvfb() {
-    Xvfb -displayfd 9 -screen 0 "${SCREEN_W:-2700}x${SCREEN_H:-2100}x24" -nolisten tcp -noreset "$@" \
-        9>"$WORK/display" 2>"$WORK/xvfb.log" 8>&- &
-    XVFB=$!
-    PIDS+=($XVFB)
-    within 10 test -s "$WORK/display" || fail "Xvfb did not start: $(cat "$WORK/xvfb.log")"
-    export DISPLAY=":$(head -n1 "$WORK/display")"
-    unset WAYLAND_DISPLAY
+    x_server 10 Xvfb -screen 0 "${SCREEN_W:-2700}x${SCREEN_H:-2100}x24" "$@"
 }
 
 # start_xorg: instead of Xvfb, an X server of several monitors: Xorg with
 # its dummy driver (sixteen outputs, DUMMY0 to DUMMY15, and a screen of up
-# to 4096 x 2048), on a free display, as XVFB; exports DISPLAY. Xorg runs
-# only as root: elsewhere the test is skipped, in CI too. Then `monitor`
-# arranges the outputs.
+# to 4096 x 2048). Xorg runs only as root: elsewhere the test is skipped, in
+# CI too. Then `monitor` arranges the outputs.
 start_xorg() {
     need Xorg xrandr cvt
     [ "$(id -u)" = 0 ] || { echo "SKIP: Xorg's dummy driver needs root"; exit $SKIP; }
-    Xorg -displayfd 9 -config "$(realpath "$(dirname "${BASH_SOURCE[0]}")")/xorg-dummy.conf" \
-        -logfile "$WORK/xorg.log" -nolisten tcp -noreset \
-        9>"$WORK/display" >"$WORK/xorg.out" 2>&1 8>&- &
+    x_server 20 Xorg -config "$(realpath "$(dirname "${BASH_SOURCE[0]}")")/xorg-dummy.conf" -logfile "$WORK/xorg.log"
+}
+
+# x_server SECONDS SERVER ARGS...: the X server on a free display, as XVFB,
+# up within SECONDS; exports DISPLAY.
+x_server() {
+    "${@:2}" -displayfd 9 -nolisten tcp -noreset 9>"$WORK/display" >>"$WORK/x.log" 2>&1 8>&- &
     XVFB=$!
     PIDS+=($XVFB)
-    within 20 test -s "$WORK/display" || fail "Xorg did not start: $(tail -5 "$WORK/xorg.log" "$WORK/xorg.out")"
+    within "$1" test -s "$WORK/display" || fail "$2 did not start: $(tail -5 "$WORK"/x*.log)"
     export DISPLAY=":$(head -n1 "$WORK/display")"
     unset WAYLAND_DISPLAY
 }
+
+# three_monitors: DUMMY1 800 x 600, DUMMY0 1024 x 768 (the primary) and
+# DUMMY2 600 x 800 side by side; THREE, their pictures for `pictures`.
+three_monitors() {
+    monitor DUMMY1 800x600 --pos 0x0
+    monitor DUMMY0 1024x768 --primary --right-of DUMMY1
+    monitor DUMMY2 600x800 --right-of DUMMY0
+}
+THREE=("0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" "1824 0 600 800 1824 175 600 450")
 
 # monitor OUTPUT WxH [XRANDR-ARGS...]: the dummy output OUTPUT shows a mode
 # of W x H, placed as the xrandr arguments say (--left-of DUMMY0, --pos X,Y,
@@ -90,31 +96,40 @@ monitor() {
 
 # pictures MIN MONITOR... : each monitor, "X Y W H PX PY PW PH" (the monitor
 # on the root window, and where its picture must be), shows the same frame
-# in its picture, between black bars; retried for ten seconds while too few
-# colours show or a frame is half painted.
-pictures() {
-    local min=$1 result status
-    shift
+# in its picture, between black bars; looked at again while a frame is half
+# painted.
+# shellcheck disable=SC2068
+pictures() { look "pictures on the monitors:"$'\n' '[13]' "$XCHECK" pictures $@; }
+
+# look WHAT RETRY COMMAND...: COMMAND, a check of a picture, must pass. Some
+# stretches of the animation are nearly flat, and a picture may be taken
+# while it is painted: while COMMAND's exit status matches the pattern RETRY
+# (3: too few colours), it runs again, for ten seconds.
+look() {
+    local what=$1 retry=$2 result status
+    shift 2
     for _ in $(seq 25); do
         status=0
-        # shellcheck disable=SC2068
-        result=$("$XCHECK" pictures "$min" $@ 2>&1) || status=$?
-        [ $status = 0 ] && break
+        result=$("$@" 2>&1) || status=$?
+        # shellcheck disable=SC2053
+        [[ $status == $retry ]] || break
         sleep 0.4
     done
-    [ $status = 0 ] || fail "pictures on the monitors:"$'\n'"$result"
-    ok "pictures on the monitors:"$'\n'"$result"
+    [ $status = 0 ] || fail "$what $result"
+    ok "$what $result"
 }
 
-# start KEY COMMAND...: starts the program in the background as PID, its
-# stderr in $WORK/stderr-KEY, sets START_MS and waits for its X window (titled
+# spawn KEY COMMAND...: starts the program in the background as PID, its
+# stderr in $WORK/stderr-KEY (as STDERR), and sets START_MS.
+spawn() {
+    "${@:2}" 2>"$WORK/stderr-$1" 8>&- &
+    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$1
+    PIDS+=($PID)
+}
+# start KEY COMMAND...: spawns the program and waits for its X window (titled
 # Kvo...) to put in WINDOW.
 start() {
-    local key=$1
-    shift
-    "$@" 2>"$WORK/stderr-$key" 8>&- &
-    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
-    PIDS+=($PID)
+    spawn "$@"
     within 60 eval "window_found || ! kill -0 $PID 2>/dev/null" && [ -n "$WINDOW" ] ||
         fail "no window titled Kvo; stderr: $(cat "$STDERR")"
 }
@@ -136,20 +151,8 @@ wait_exit() {
 
 # shot NAME MIN-COLOURS WINDOW [X Y W H]: the window's picture (or that
 # rectangle of the screen when WINDOW is root) may hold only palette colours,
-# and at least MIN-COLOURS of them. Some stretches of the animation are
-# nearly flat: too few colours, and the shot is taken again, for ten seconds.
-shot() {
-    local name=$1 min=$2 window=$3 result status
-    shift 3
-    for _ in $(seq 25); do
-        status=0
-        result=$("$XCHECK" shot "$window" "$min" "$@" 2>&1) || status=$?
-        [ $status = 3 ] || break
-        sleep 0.4
-    done
-    [ $status = 0 ] || fail "screenshot $name: $result"
-    ok "screenshot $name: $result"
-}
+# and at least MIN-COLOURS of them.
+shot() { look "screenshot $1:" 3 "$XCHECK" shot "$3" "$2" "${@:4}"; }
 
 # pack GENERATOR BUILD-DIR: cpack's GENERATOR package of the build, in
 # $WORK/GENERATOR.

@@ -56,11 +56,7 @@ expect_zoom() {
 
 # framed NAME WINDOW X Y W H: once painted, the window shows the frame in
 # that rectangle and black bars around it.
-framed() {
-    local args=("${@:2}")
-    within 5 eval '"$XCHECK" shot "${args[0]}" 32 "${args[@]:1}" >/dev/null'
-    shot "$1" 32 "${@:2}"
-}
+framed() { look "screenshot $1:" '[1-9]*' "$XCHECK" shot "$2" 32 "${@:3}"; }
 
 # press KEY...: real key presses (XTEST) to the window, with the focus.
 press() {
@@ -184,9 +180,7 @@ scenario_inside() {
     host=$(head -n1 "$WORK/host")
     for option in "--window-id $host" --root; do
         # shellcheck disable=SC2086
-        XSCREENSAVER_WINDOW=$host "$KVO2" $option 2>"$WORK/stderr-inside" &
-        PID=$! STDERR=$WORK/stderr-inside
-        PIDS+=($PID)
+        XSCREENSAVER_WINDOW=$host spawn inside "$KVO2" $option
         framed "$option" "$host" 133 0 533 400
         xdotool windowsize "$host" 300 500
         framed "$option, resized" "$host" 0 137 300 225
@@ -244,9 +238,7 @@ ticks() {
 # of one core over 10 s.
 scenario_saver() {
     local a b t0 t1 share
-    "$KVO2" --root --fps >"$WORK/rates" 2>"$WORK/stderr-saver" &
-    PID=$! STDERR=$WORK/stderr-saver
-    PIDS+=($PID)
+    spawn saver "$KVO2" --root --fps >"$WORK/rates"
     within 10 test -s "$WORK/rates" || fail "--root --fps: no rate after 10 s; stderr: $(cat "$STDERR")"
     a=$(xwd -root -silent | md5sum) && sleep 0.3 && b=$(xwd -root -silent | md5sum)
     [ "$a" != "$b" ] || fail "--root: the picture does not move"
@@ -270,18 +262,12 @@ scenario_saver() {
 # monitor the same frame; and follows when one of them goes and another
 # comes below the others.
 scenario_monitors() {
-    monitor DUMMY1 800x600 --pos 0x0
-    monitor DUMMY0 1024x768 --primary --right-of DUMMY1
-    monitor DUMMY2 600x800 --right-of DUMMY0
-    "$KVO2" --root 2>"$WORK/stderr-monitors" &
-    PID=$! STDERR=$WORK/stderr-monitors
-    PIDS+=($PID)
-    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
-        "1824 0 600 800 1824 175 600 450"
+    three_monitors
+    spawn monitors "$KVO2" --root
+    pictures 32 "${THREE[@]}"
     xrandr --output DUMMY2 --off
     monitor DUMMY3 1280x1024 --below DUMMY0
-    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
-        "800 768 1280 1024 800 800 1280 960"
+    pictures 32 "${THREE[@]:0:2}" "800 768 1280 1024 800 800 1280 960"
     kill -TERM $PID
     wait_exit $PID 10 0 "--root on three monitors, SIGTERM"
 }

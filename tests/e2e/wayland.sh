@@ -67,15 +67,14 @@ node() {
 # those variables, as PID, its stderr in $WORK/stderr-KEY; sets START_MS and
 # waits for its window (NODE) to have a title.
 start_wayland() {
-    local key=$1
-    shift
-    "${AS[@]}" "${ENV[@]}" SDL_VIDEODRIVER=wayland ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
-        ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} "$@" "$KVO2" 2>"$WORK/stderr-$key" 8>&- &
-    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-$key
-    PIDS+=($PID)
+    spawn "$1" "${AS[@]}" "${ENV[@]}" SDL_VIDEODRIVER=wayland ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
+        ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} "${@:2}" "$KVO2"
     within 60 eval 'NODE=$(node); [ -n "$NODE" ] && [ "$(jq -r .name <<<"$NODE")" != null ] || ! kill -0 $PID' &&
         [ -n "$NODE" ] || fail "no window in sway's tree; stderr: $(cat "$STDERR")"
 }
+
+# grim_shot MIN X Y W H: `kvo2_xcheck ppm` on a screenshot of sway's screen.
+grim_shot() { grim -t ppm "$WORK/shot.ppm" && "$XCHECK" ppm "$WORK/shot.ppm" "$@"; }
 
 # field FILTER: jq's raw output of FILTER on NODE.
 field() { jq -r "$1" <<<"$NODE"; }
@@ -91,7 +90,7 @@ inhibits() {
 # The window, drawn as SDL's default leaves the screen saver: the title and
 # how it changes, the app id, the shell, the idle inhibitor, the picture.
 scenario_window() {
-    local title want x y w h status result
+    local title want x y w h
     start_wayland window
     title=$(field .name)
     [ "$title" = Kvo ] || fail "first title \"$title\", want \"Kvo\""
@@ -113,19 +112,9 @@ scenario_window() {
     inhibits "with SDL's defaults"
 
     # The client area on the screen: the window's place inside its
-    # container's. Some stretches of the animation are nearly flat: too few
-    # colours, and the shot is taken again, for ten seconds.
+    # container's.
     read -r x y w h < <(field '"\(.rect.x + .window_rect.x) \(.rect.y + .window_rect.y) \(.window_rect.width) \(.window_rect.height)"')
-    for _ in $(seq 25); do
-        grim -t ppm - >"$WORK/shot.ppm" 2>"$WORK/grim.log" ||
-            fail "grim: $(cat "$WORK/grim.log")"
-        status=0
-        result=$("$XCHECK" ppm "$WORK/shot.ppm" 32 "$x" "$y" "$w" "$h" 2>&1) || status=$?
-        [ $status = 3 ] || break
-        sleep 0.4
-    done
-    [ $status = 0 ] || fail "screenshot: $result"
-    ok "screenshot of the window at $x, $y: $result"
+    look "screenshot of the window at $x, $y:" 3 grim_shot 32 "$x" "$y" "$w" "$h"
 
     # In a window of its own, Kvo leaves SIGTERM to the system: it ends by
     # the signal.

@@ -142,9 +142,7 @@ wine_up() {
         wineserver -k 2>/dev/null 8>&-
         wineserver -w 8>&-
         start_xorg
-        monitor DUMMY1 800x600 --pos 0x0
-        monitor DUMMY0 1024x768 --primary --right-of DUMMY1
-        monitor DUMMY2 600x800 --right-of DUMMY0
+        three_monitors
         # Asked for the monitors once (so that the server lists them as
         # current), before Wine asks.
         xrandr --listmonitors >/dev/null
@@ -280,9 +278,7 @@ scenario_saver() {
     host=$!
     PIDS+=($host)
     for _ in $(seq 600); do grep -q '^[0-9]' "$WORK/host" && break; sleep 0.1; done
-    win "$scr" /p "$(grep -m1 '^[0-9]' "$WORK/host" | tr -d '\r')" &
-    PID=$!
-    PIDS+=($PID)
+    spawn preview win "$scr" /p "$(grep -m1 '^[0-9]' "$WORK/host" | tr -d '\r')"
     wait $host || fail "/p: $(cat "$WORK/host")"
     ok "/p: a child of the window, 320 x 200, then 160 x 200 with it"
     wait_exit $PID 30 0 "/p, its window closed"
@@ -313,9 +309,7 @@ active() { check active | tr -d '\r'; }
 open_another() {
     local before
     before=$(xdotool search --name '^Kvo' 2>/dev/null | sort)
-    win "$exe" 2>"$WORK/stderr-another" &
-    PID=$! START_MS=$(ms) STDERR=$WORK/stderr-another
-    PIDS+=($PID)
+    spawn another win "$exe"
     within 60 eval '[ -n "$(comm -13 <(echo "$before") <(xdotool search --name "^Kvo" 2>/dev/null | sort))" ]' ||
         fail "no second window titled Kvo"
     WINDOW=$(comm -13 <(echo "$before") <(xdotool search --name '^Kvo' 2>/dev/null | sort) | head -n1)
@@ -388,13 +382,11 @@ scenario_monitors() {
     xdotool mousemove 1000 300
     start saver win "$scr" /s
     check screen 60 || fail "/s: the window is not as it should be"
-    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
-        "1824 0 600 800 1824 175 600 450"
+    pictures 32 "${THREE[@]}"
     # Told that the display changed, it reads the monitors again and
     # repaints every bar: the same pictures.
     check displaychange || fail "WM_DISPLAYCHANGE was not handled"
-    pictures 32 "0 0 800 600 0 0 800 600" "800 0 1024 768 800 0 1024 768" \
-        "1824 0 600 800 1824 175 600 450"
+    pictures 32 "${THREE[@]}"
     xdotool key a
     wait_exit $PID 30 0 "/s on three monitors, a key"
 }
