@@ -47,6 +47,7 @@ Centre BlurCentre(uint32_t t2, uint32_t t3, int32_t width, int32_t height) {
     template Centre BlurCentre<R>(uint32_t t2, uint32_t t3, int32_t width, \
                                   int32_t height);
 KVO_FOR_EACH_EXTENDED(KVO_FRAME_STEPS)
+#undef KVO_FRAME_STEPS
 
 }  // namespace steps
 

@@ -32,6 +32,7 @@ PaletteEntry PaletteAt(int i) {
     template R Power<R>(R base, R exponent); \
     template PaletteEntry PaletteAt<R>(int i);
 KVO_FOR_EACH_EXTENDED(KVO_PALETTE_STEPS)
+#undef KVO_PALETTE_STEPS
 
 }  // namespace steps
 

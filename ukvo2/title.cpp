@@ -51,6 +51,7 @@ R FrameRateValue(int32_t frames, double elapsed) {
     template double Elapsed<R>(uint32_t nowMs, uint32_t lastMs, double lastSeconds); \
     template R FrameRateValue<R>(int32_t frames, double elapsed);
 KVO_FOR_EACH_EXTENDED(KVO_TITLE_STEPS)
+#undef KVO_TITLE_STEPS
 
 }  // namespace steps
 

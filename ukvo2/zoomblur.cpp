@@ -30,6 +30,7 @@ bool ZoomStep(double factor, uint32_t& d) {
 
 #define KVO_BLUR_STEPS(R) template bool ZoomStep<R>(double factor, uint32_t & d);
 KVO_FOR_EACH_EXTENDED(KVO_BLUR_STEPS)
+#undef KVO_BLUR_STEPS
 
 }  // namespace steps
 
