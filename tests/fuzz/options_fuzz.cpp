@@ -2,6 +2,7 @@
 // split at NUL bytes). The parser refuses with one line of text, or accepts
 // exactly what the arguments say, each value in its range.
 #include <cctype>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -18,15 +19,12 @@ void Check(bool ok) {
     if (!ok) std::abort();
 }
 
-// A value as a person means it: decimal digits, leading zeros allowed.
-uint64_t Number(const std::string& text) {
-    Check(!text.empty());
-    uint64_t v = 0;
-    for (const char c : text) {
-        Check(c >= '0' && c <= '9');
-        v = v * 10 + static_cast<uint64_t>(c - '0');
-        Check(v <= 4294967295u);
-    }
+// A value as a person means it: decimal digits alone, leading zeros allowed,
+// up to 4294967295.
+uint32_t Number(const std::string& text) {
+    uint32_t v = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), v);
+    Check(error == std::errc() && end == text.data() + text.size());
     return v;
 }
 
