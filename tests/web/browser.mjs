@@ -1,9 +1,8 @@
-// node browser.mjs CHROMIUM URL OUT T...: drives headless Chromium through
-// the DevTools protocol (over a pipe) on the page at URL, served with its
-// modules, and at URL + 'nomodule/' without them. Writes OUT/still-T.png, the
-// screenshot of ?t=T, for each T, for the caller to compare; checks that the
-// running page retitles itself with a rate and moves, and that a page
-// without its module, without WebAssembly, or with a bad t says so.
+// node browser.mjs CHROMIUM URL OUT T...: headless Chromium, driven through
+// the DevTools protocol over a pipe, writes OUT/still-T.png, the screenshot of
+// URL?t=T, for each T, for the caller to compare; the running page must
+// retitle itself with a rate and move, and the page without its module
+// (URL + 'nomodule/'), without WebAssembly or with a bad t must say so.
 import { spawn } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
 
@@ -38,7 +37,7 @@ browser.stdio[4].on('data', (chunk) => {
     waiting.get(reply.id)?.(reply);
   }
 });
-let session;
+let session;  // the page's, once attached
 const send = (method, params = {}) => new Promise((resolve, reject) => {
   waiting.set(++next, (r) => (r.error ? reject(new Error(`${method}: ${r.error.message}`)) : resolve(r.result)));
   browser.stdio[3].write(JSON.stringify({ id: next, method, params, sessionId: session }) + '\0');
@@ -58,7 +57,8 @@ async function expect(address, state, text) {
   if (got !== state || !says.includes(text ?? '')) fail(`${address}: state ${got}, not ${state}; it says "${says}"`);
 }
 
-session = (await send('Target.attachToTarget', { targetId: (await send('Target.createTarget', { url: 'about:blank' })).targetId, flatten: true })).sessionId;
+const { targetId } = await send('Target.createTarget', { url: 'about:blank' });
+session = (await send('Target.attachToTarget', { targetId, flatten: true })).sessionId;
 await send('Page.enable');
 await send('Emulation.setDeviceMetricsOverride', { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
 for (const t of times) {
@@ -75,8 +75,7 @@ let title = await evaluate('document.title');
 if (title !== 'Kvo') fail(`the title starts as "${title}", not Kvo`);
 for (; !/^Kvo \d+\.\d\d fps$/.test(title); title = await evaluate('document.title'), await sleep(100))
   if (Date.now() - start > 10000) fail(`no frame rate in the title after 10 s: "${title}"`);
-const [a, b] = [await shot(), (await sleep(300), await shot())];
-if (a.equals(b)) fail('two screenshots of the running page 300 ms apart are the same');
+if ((await shot()).equals((await sleep(300), await shot()))) fail('two screenshots of the running page 300 ms apart are the same');
 console.log(`ok    title "${title}" after ${Date.now() - start} ms, and the picture moves`);
 
 await expect(`${url}nomodule/`, 'failed', 'could not load its module');

@@ -20,16 +20,11 @@ mkdir "$WORK/site/nomodule"
 cp "$WORK/site/index.html" "$WORK/site/kvo.js" "$WORK/site/nomodule/"
 python3 -u -m http.server 0 --bind 127.0.0.1 --directory "$WORK/site" >"$WORK/server.log" 2>&1 &
 PIDS+=($!)
-for _ in $(seq 100); do
-    port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/server.log")
-    [ -n "$port" ] && break
-    sleep 0.1
-done
-[ -n "$port" ] || fail "no server: $(cat "$WORK/server.log")"
+within 10 grep -q ' port [0-9]* ' "$WORK/server.log" || fail "no server: $(cat "$WORK/server.log")"
+port=$(sed -n 's/.* port \([0-9]*\) .*/\1/p' "$WORK/server.log")
 
 # The golden readings, the still in the README and one more.
-times=$(cut -d' ' -f1 "$src/tests/golden/frames.txt" | tr '\n' ' ')
-times="$times 20000 123457"
+times="$(cut -d' ' -f1 "$src/tests/golden/frames.txt" | tr '\n' ' ') 20000 123457"
 node "$here/browser.mjs" chromium "http://127.0.0.1:$port/" "$WORK" $times
 for t in $times; do
     "$render" --time "$t" --out "$WORK/frame-$t.png"

@@ -6,6 +6,7 @@
 #pragma GCC system_header
 
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -23,7 +24,10 @@ class Test {
 };
 
 // Every test, in the order of definition: its name and how to make it.
-std::vector<std::pair<const char*, Test* (*)()>>& Registry();
+inline std::vector<std::pair<const char*, Test* (*)()>>& Registry() {
+    static std::vector<std::pair<const char*, Test* (*)()>> tests;
+    return tests;
+}
 struct Registrar {
     Registrar(const char* name, Test* (*make)()) { Registry().emplace_back(name, make); }
 };
@@ -37,12 +41,18 @@ struct Message {
     }
 };
 
+// Whether a check of the running test failed.
+inline bool Failed = false;
+
 // A failed check: `Failure{...} = Message() << ...` reports it.
 struct Failure {
     const char* file;
     int line;
     const char* check;
-    void operator=(const Message& message) const;
+    void operator=(const Message& message) const {
+        std::printf("%s:%d: failed: %s %s\n", file, line, check, message.text.str().c_str());
+        Failed = true;
+    }
 };
 
 template <typename A, typename B>
@@ -77,7 +87,6 @@ std::string PrintToString(const std::vector<T>& values) {
 
 #define TEST(suite, name) KVO_TEST_(suite, name, ::testing::Test)
 #define TEST_F(fixture, name) KVO_TEST_(fixture, name, fixture)
-#define ADD_FAILURE() KVO_CHECK_(false, "ADD_FAILURE()", )
 
 #define EXPECT_TRUE(c) KVO_CHECK_(static_cast<bool>(c), #c, )
 #define EXPECT_FALSE(c) KVO_CHECK_(!(c), "!(" #c ")", )
