@@ -1,31 +1,22 @@
 #!/usr/bin/env bash
 # The .deb on a bare system: a minimal Debian of this machine's release
-# (debootstrap --variant=minbase), from the mirror that apt here uses. In it,
-# apt-get installs the package and what its Depends name from the mirror,
-# without recommended packages; kvo2 --version must answer, and kvo2-render
-# write a still and a short clip in every format its --help lists; then
-# apt-get purge must leave none of the package's paths (those that other
-# packages also hold aside).
-#
-# debootstrap's result is kept in CACHE-DIR as a tarball, one per mirror and
-# Release file, made before anything is installed in it and unpacked afresh
-# for every run: no run sees what another installed.
+# (debootstrap --variant=minbase) from the mirror apt here uses, kept in
+# CACHE-DIR as a tarball per mirror and Release file and unpacked afresh for
+# every run. There apt-get installs the package with only what its Depends
+# bring, the programs run, and apt-get purge leaves none of its paths.
 #   bare.sh BUILD-DIR CACHE-DIR
 set -uo pipefail
 BUILD=$1 CACHE=$2
 . "$(dirname "$0")/../e2e/lib.sh"
-if [ "$(id -u)" != 0 ]; then
-    [ "${CI:-}" = true ] && fail "debootstrap and chroot need root"
-    echo "SKIP: debootstrap and chroot need root"
-    exit $SKIP
-fi
+# skip WHY: the test is skipped, except in CI (CI=true), where it fails.
+skip() { [ "${CI:-}" = true ] && fail "$1"; echo "SKIP: $1"; exit $SKIP; }
+[ "$(id -u)" = 0 ] || skip "debootstrap and chroot need root"
 need cpack dpkg-deb debootstrap chroot apt-get wget flock sha256sum tar mount umount findmnt
 SUITE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
 ARCH=$(dpkg --print-architecture) ROOT=$WORK/root START=$SECONDS
 
-# Whatever is mounted under WORK goes before WORK itself: deepest first, and
-# a lazy unmount where a plain one fails. The trees go here too, never
-# crossing into a mount.
+# Whatever is mounted under WORK goes before WORK itself, deepest first (lazily
+# where a plain unmount fails); then the trees, never crossing into a mount.
 unmount_all() {
     local m
     for m in $(findmnt -rn -o TARGET | grep "^$WORK/" | sort -r); do
@@ -46,9 +37,7 @@ deb "$BUILD"
 # The bare system: from the cache, or made and kept there first.
 if ! release=$(wget -qO- "${MIRROR}dists/$SUITE/InRelease" | sha256sum | cut -c1-16) ||
     [ "$release" = "$(sha256sum </dev/null | cut -c1-16)" ]; then
-    [ "${CI:-}" = true ] && fail "cannot read ${MIRROR}dists/$SUITE/InRelease"
-    echo "SKIP: cannot read ${MIRROR}dists/$SUITE/InRelease"
-    exit $SKIP
+    skip "cannot read ${MIRROR}dists/$SUITE/InRelease"
 fi
 mkdir -p "$CACHE" || fail "cannot make $CACHE"
 TARBALL=$CACHE/minbase-$SUITE-$ARCH-$(sha256sum <<<"$MIRROR $COMPONENTS" | cut -c1-8)-$release.tar
@@ -81,12 +70,11 @@ in_root() {
 # The package, and nothing but what its Depends bring.
 { in_root apt-get update && in_root apt-get install -y --no-install-recommends "/tmp/${DEB##*/}"; } \
     >"$WORK/apt.log" 2>&1 || fail "apt-get install: $(tail -20 "$WORK/apt.log")"
-added=$(grep -c '^Setting up ' "$WORK/apt.log")
-ok "apt-get install ${DEB##*/}: $added packages set up, in $((SECONDS - START)) s"
+ok "apt-get install ${DEB##*/}: $(grep -c '^Setting up ' "$WORK/apt.log") packages set up, in $((SECONDS - START)) s"
 
-# The programs run: kvo2 says its version; kvo2-render writes a still and a
-# clip in every format of its --help (the usage's line with --time names the
-# stills, the lines from --from on the clips).
+# The programs run there: kvo2 says its version, alone on standard output;
+# kvo2-render writes a still and a clip in every format of its --help (the
+# usage's line with --time names the stills, the lines from --from on the clips).
 run() {
     in_root "$@" >"$WORK/out" 2>"$WORK/err" || fail "$*: status $?: $(cat "$WORK/out" "$WORK/err")"
 }
@@ -100,15 +88,13 @@ stills=$(grep -e '--time' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2)
 clips=$(sed -n '/--from/,$p' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2)
 [ -n "$stills" ] && [ -n "$clips" ] || fail "kvo2-render --help names no still or no clip format: $usage"
 mkdir "$ROOT/tmp/out"
-for format in $stills; do
-    run kvo2-render --time 12345 --out "/tmp/out/still.$format"
-done
-for format in $clips; do
-    run kvo2-render --from 0 --to 500 --fps 10 --out "/tmp/out/clip.$format"
-done
-for file in "$ROOT"/tmp/out/*; do
-    [ -s "$file" ] || fail "kvo2-render wrote an empty ${file##*/}"
-done
+# write FILE ARGS...: kvo2-render writes /tmp/out/FILE, not empty.
+write() {
+    run kvo2-render "${@:2}" --out "/tmp/out/$1"
+    [ -s "$ROOT/tmp/out/$1" ] || fail "kvo2-render wrote an empty $1"
+}
+for format in $stills; do write "still.$format" --time 12345; done
+for format in $clips; do write "clip.$format" --from 0 --to 500 --fps 10; done
 ok "kvo2-render wrote a still ("$stills") and 5 frames of clip ("$clips")"
 
 # apt-get purge: none of the paths dpkg listed for the package are left,
@@ -119,10 +105,9 @@ status=$(in_root dpkg-query -W -f '${db:Status-Status}' kvo 2>/dev/null)
 [ -z "$status" ] || [ "$status" = not-installed ] || fail "after apt-get purge, kvo is $status"
 left=() shared=0
 while read -r path; do
-    [ -e "$ROOT$path" ] || [ -L "$ROOT$path" ] || continue
     if [ -d "$ROOT$path" ] && [ ! -L "$ROOT$path" ] && in_root dpkg-query -S "$path" >/dev/null 2>&1; then
         shared=$((shared + 1))
-    else
+    elif [ -e "$ROOT$path" ] || [ -L "$ROOT$path" ]; then
         left+=("$path")
     fi
 done <<<"$listed"

@@ -1,14 +1,8 @@
 #!/usr/bin/env bash
 # Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
-# `deb` makes the .deb, checks that its dependencies, read from the binaries,
-# hold SDL2, that its description names every format kvo2-render writes,
-# that lintian has nothing to say about it, and unpacks it. Then both check
-# the tree: exactly the expected files; a valid menu entry whose Exec and
-# Icon are installed; the icons' sizes and colours; valid AppStream metainfo
-# for that menu entry; the manual pages with every word of each program's
-# --help; the licence (LICENSE) in the copyright file and the metainfo; the
-# changelog, metainfo, manual page and kvo2 --version naming the package's
-# version; and the .deb's program must pass the end-to-end window scenario.
+# `deb` makes the .deb, checks its Depends and description and that lintian
+# has nothing to say, and unpacks it. Both then check the installed tree, and
+# the .deb's program must pass the end-to-end window scenario.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
@@ -19,140 +13,118 @@ need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-valida
 VERSION=$(version "$BUILD")
 SIZES="16 32 48 64 128 256" METAINFO=share/metainfo/example.kvo.Kvo.metainfo.xml
 
-# check_installed ROOT PREFIX: the tree under ROOT that an install to PREFIX
-# (relative: "" or "usr/") made.
-check_installed() {
-    local root=$1 p=$2 files want
-    files=$(cd "$root" && find . -type f -printf '%P\n' | sort)
-    want=$(printf "${p}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop "$METAINFO" \
-        $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
-        share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz share/doc/kvo/copyright \
-        share/doc/kvo/changelog.gz | sort)
-    [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
-    ok "installed files"
-    check_entry "$root" "$p"
-    check_icons "$root/${p}share/icons/hicolor"
-    check_manual "$root" "$p" kvo2
-    check_manual "$root" "$p" kvo2-render
-    check_licence "$root/$p"
-    check_versions "$root/$p"
-}
-
-# The menu entry, and the metainfo that lists it in software centres.
-check_entry() {
-    local root=$1 p=$2 entry=$1/${2}share/applications/kvo2.desktop exec icon launches
-    desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
-    exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
-    [ -x "$root/${p}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
-    [ -f "$root/${p}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
-    ok "menu entry valid, runs bin/$exec, shows icon $icon"
-    appstreamcli validate --no-net "$root/$p$METAINFO" >"$WORK/appstream.log" 2>&1 ||
-        fail "appstreamcli validate: $(cat "$WORK/appstream.log")"
-    launches=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$root/$p$METAINFO")
-    [ "$launches" = kvo2.desktop ] || fail "the metainfo launches \"$launches\""
-    ok "metainfo valid, launches kvo2.desktop"
-}
-
-# Every size from the icon art, its pixels squares of a whole number of
-# pixels: the spots (X:Y:colour, in the art's pixels) at each square's first
-# and last pixel. The 48-pixel icon is the 16-pixel art times 3.
-check_icons() {
-    local size art f png spot x y colour format want got
-    declare -A spots=(
-        [32]="0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00"
-        [16]="0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00")
-    for size in $SIZES; do
-        art=$((size % 32 ? 16 : 32)) f=$((size % 32 ? size / 16 : size / 32)) png=$1/${size}x${size}/apps/kvo2.png
-        format="%wx%h" want="${size}x${size}"
-        for spot in ${spots[$art]}; do
-            IFS=: read -r x y colour <<<"$spot"
-            format+=" %[hex:p{$((x * f)),$((y * f))}] %[hex:p{$((x * f + f - 1)),$((y * f + f - 1))}]"
-            want+=" $colour $colour"
-        done
-        got=$(/usr/bin/convert "$png" -format "$format" info:) || fail "convert $png"
-        [ "$got" = "$want" ] || fail "$png: $got"$'\n'"want: $want"
-    done
-    ok "icons $SIZES from the icon art, sharp"
-}
-
-# check_manual ROOT PREFIX PROGRAM: the gzipped page holds every word of
-# PROGRAM --help; the help's headings ("Usage:") become the page's own.
-check_manual() {
-    local man=$1/${2}share/man/man1/$3.1.gz help words missing
-    help=$("$1/${2}bin/$3" --help) || fail "$3 --help"
-    help=$(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://')
-    words=$(gzip -dc "$man" | groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou 2>"$WORK/groff.log") ||
-        fail "groff $man"
-    [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
-    wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
-    missing=$(comm -23 <(wordlist <<<"$help") <(wordlist <<<"$words") | tr '\n' ' ')
-    [ -z "$missing" ] || fail "words of $3 --help missing from its manual page: $missing"
-    ok "manual page holds $3 --help"
-}
-
-# The licence, LICENSE: the copyright file (Debian's machine-readable form)
-# names MIT for every file, with LICENSE's holder and text; the metainfo
-# names MIT too.
-check_licence() {
-    local copyright=$1share/doc/kvo/copyright names holder text project
-    names=$(sed -n 's/^License: *//p' "$copyright" | sort -u)
-    [ "$names" = MIT ] || fail "the copyright file's licences: $names"
-    holder=$(sed -n 's/^Copyright: */Copyright (c) /p' "$copyright")
-    grep -qxF "$holder" "$LICENCE" || fail "the copyright file's \"$holder\" is not LICENSE's"
-    # The licence paragraph's text, its " ." lines blank again, is LICENSE
-    # below its copyright line.
-    text=$(sed -n '/^License: MIT$/,/^$/{/^ /{s/^ //;s/^\.$//;p}}' "$copyright")
-    [ "$text" = "$(sed '1,/^Copyright /d' "$LICENCE" | sed '1{/^$/d}')" ] ||
-        fail "the copyright file's licence text is not LICENSE's:"$'\n'"$text"
-    project=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$1$METAINFO")
-    [ "$project" = MIT ] || fail "the metainfo's project_license: \"$project\""
-    ok "licence MIT, LICENSE's holder and text, in the copyright file and the metainfo"
-}
-
-# The changelog's newest entry, the metainfo's newest release, the manual
-# page's header and kvo2 --version (on standard output, status 0) are the
-# package's version.
-check_versions() {
-    local changelog metainfo page printed status=0
-    changelog=$(gzip -dc "$1share/doc/kvo/changelog.gz" | dpkg-parsechangelog -l- -S Version)
-    metainfo=$(grep -m1 -o '<release version="[^"]*"' "$1$METAINFO" | cut -d'"' -f2)
-    page=$(gzip -dc "$1share/man/man1/kvo2.1.gz" | sed -n 's/^\.TH KVO2 1 "" "\([^"]*\)".*/\1/p')
-    printed=$("$1bin/kvo2" --version 2>"$WORK/version.err") || status=$?
-    [ "$changelog $metainfo" = "$VERSION $VERSION" ] ||
-        fail "version $VERSION; the changelog's newest: $changelog, the metainfo's: $metainfo"
-    [ "$page" = "kvo2 $VERSION" ] || fail "the manual page's header names \"$page\", want kvo2 $VERSION"
-    [ "$printed,$status" = "kvo2 $VERSION,0" ] && [ ! -s "$WORK/version.err" ] ||
-        fail "kvo2 --version: \"$printed\", status $status, stderr: $(cat "$WORK/version.err")"
-    ok "changelog, metainfo, manual page and kvo2 --version at version $VERSION"
-}
-
 if [ "$MODE" = prefix ]; then
     cmake --install "$BUILD" --prefix "$WORK/root" >"$WORK/install.log" 2>&1 ||
         fail "cmake --install: $(cat "$WORK/install.log")"
-    check_installed "$WORK/root" ""
-    echo PASS
-    exit 0
+    P=
+else
+    deb "$BUILD"
+    depends=$(dpkg-deb -f "$DEB" Depends)
+    for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
+        grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+    done
+    ok "${DEB##*/}, Depends: $depends"
+    # Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
+    lintian --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
+        fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
+    ok "lintian: nothing to say"
+    dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
+    P=usr/
 fi
+T=$WORK/root/$P
 
-deb "$BUILD"
-depends=$(dpkg-deb -f "$DEB" Depends)
-for lib in libsdl2-2.0-0 libpng16-16 libgif7 libc6; do
-    grep -q "\(^\|, \)$lib\( \|,\|$\)" <<<"$depends" || fail "Depends lacks $lib: $depends"
+# Exactly the expected files.
+files=$(cd "$WORK/root" && find . -type f -printf '%P\n' | sort)
+want=$(printf "${P}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop "$METAINFO" \
+    $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
+    share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz share/doc/kvo/copyright \
+    share/doc/kvo/changelog.gz | sort)
+[ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
+ok "installed files"
+
+# The menu entry runs an installed program with an installed icon; the
+# metainfo that lists it in software centres launches it.
+entry=${T}share/applications/kvo2.desktop
+desktop-file-validate "$entry" || fail "desktop-file-validate $entry"
+exec=$(sed -n 's/^Exec=//p' "$entry") icon=$(sed -n 's/^Icon=//p' "$entry")
+[ -x "${T}bin/$exec" ] || fail "menu entry runs \"$exec\", which is not installed"
+[ -f "${T}share/icons/hicolor/256x256/apps/$icon.png" ] || fail "menu entry's icon \"$icon\" not installed"
+appstreamcli validate --no-net "$T$METAINFO" >"$WORK/appstream.log" 2>&1 ||
+    fail "appstreamcli validate: $(cat "$WORK/appstream.log")"
+launches=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$T$METAINFO")
+[ "$launches" = kvo2.desktop ] || fail "the metainfo launches \"$launches\""
+ok "menu entry valid, runs bin/$exec, shows icon $icon; metainfo valid, launches kvo2.desktop"
+
+# Every icon size from the icon art, each art pixel a sharp square: the
+# spots (X:Y:colour, in art pixels) at each square's first and last pixel.
+# The 48-pixel icon is the 16-pixel art times 3.
+declare -A spots=(
+    [32]="0:0:000000 1:1:C0C0C0 8:8:FF0000 23:8:00FF00 8:23:0000FF 23:23:FFFF00"
+    [16]="0:0:000000 1:1:808080 4:4:FF0000 11:4:00FF00 4:11:0000FF 11:11:FFFF00")
+for size in $SIZES; do
+    art=$((size % 32 ? 16 : 32)) f=$((size % 32 ? size / 16 : size / 32))
+    png=${T}share/icons/hicolor/${size}x$size/apps/kvo2.png format="%wx%h" want="${size}x$size"
+    for spot in ${spots[$art]}; do
+        IFS=: read -r x y colour <<<"$spot"
+        format+=" %[hex:p{$((x * f)),$((y * f))}] %[hex:p{$((x * f + f - 1)),$((y * f + f - 1))}]"
+        want+=" $colour $colour"
+    done
+    got=$(/usr/bin/convert "$png" -format "$format" info:) || fail "convert $png"
+    [ "$got" = "$want" ] || fail "$png: $got"$'\n'"want: $want"
 done
-ok "${DEB##*/}, Depends: $depends"
-# The description names every format of kvo2-render --help (FILE.png ...).
-dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
-formats=$("$WORK/root/usr/bin/kvo2-render" --help | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort -u) ||
-    fail "kvo2-render --help"
+ok "icons $SIZES from the icon art, sharp"
+
+# Each manual page holds every word of its program's --help, whose headings
+# ("Usage:") become the page's own.
+wordlist() { tr -s ' \n' '\n\n' | grep . | sort -u; }
+for program in kvo2 kvo2-render; do
+    man=${T}share/man/man1/$program.1.gz
+    help=$("${T}bin/$program" --help) || fail "$program --help"
+    words=$(gzip -dc "$man" | groff -man -Tutf8 -ww -rLL=300n -rHY=0 -P-cbou 2>"$WORK/groff.log") ||
+        fail "groff $man"
+    [ ! -s "$WORK/groff.log" ] || fail "groff: $(cat "$WORK/groff.log")"
+    missing=$(comm -23 <(grep -v '^[^ ].*:$' <<<"$help" | sed 's/^Usage://' | wordlist) <(wordlist <<<"$words") |
+        tr '\n' ' ')
+    [ -z "$missing" ] || fail "words of $program --help missing from its manual page: $missing"
+    ok "manual page holds $program --help"
+done
+
+# The licence, LICENSE: the copyright file (Debian's machine-readable form)
+# names MIT for every file, with LICENSE's holder and its text below the
+# copyright line (" ." lines blank again); the metainfo names MIT too.
+copyright=${T}share/doc/kvo/copyright
+names=$(sed -n 's/^License: *//p' "$copyright" | sort -u)
+[ "$names" = MIT ] || fail "the copyright file's licences: $names"
+holder=$(sed -n 's/^Copyright: */Copyright (c) /p' "$copyright")
+grep -qxF "$holder" "$LICENCE" || fail "the copyright file's \"$holder\" is not LICENSE's"
+text=$(sed -n '/^License: MIT$/,/^$/{/^ /{s/^ //;s/^\.$//;p}}' "$copyright")
+[ "$text" = "$(sed '1,/^Copyright /d' "$LICENCE" | sed '1{/^$/d}')" ] ||
+    fail "the copyright file's licence text is not LICENSE's:"$'\n'"$text"
+project=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$T$METAINFO")
+[ "$project" = MIT ] || fail "the metainfo's project_license: \"$project\""
+ok "licence MIT, LICENSE's holder and text, in the copyright file and the metainfo"
+
+# The changelog's newest entry, the metainfo's newest release, the manual
+# page's header and kvo2 --version (alone on standard output, status 0) name
+# the package's version.
+changelog=$(gzip -dc "${T}share/doc/kvo/changelog.gz" | dpkg-parsechangelog -l- -S Version)
+metainfo=$(grep -m1 -o '<release version="[^"]*"' "$T$METAINFO" | cut -d'"' -f2)
+page=$(gzip -dc "${T}share/man/man1/kvo2.1.gz" | sed -n 's/^\.TH KVO2 1 "" "\([^"]*\)".*/\1/p')
+printed=$("${T}bin/kvo2" --version 2>"$WORK/version.err")
+status=$?
+[ "$changelog|$metainfo|$page|$printed|$status" = "$VERSION|$VERSION|kvo2 $VERSION|kvo2 $VERSION|0" ] &&
+    [ ! -s "$WORK/version.err" ] || fail "version $VERSION; the changelog's newest: $changelog, the metainfo's: \
+$metainfo, the manual page's header: $page, kvo2 --version: \"$printed\", status $status $(cat "$WORK/version.err")"
+ok "changelog, metainfo, manual page and kvo2 --version at version $VERSION"
+
+[ "$MODE" = deb ] || { echo PASS; exit 0; }
+# The description, made from the format table by CMake (cmake/KvoFormats.cmake),
+# names every format of kvo2-render --help (FILE.png ...).
 description=$(dpkg-deb -f "$DEB" Description)
+formats=$("${T}bin/kvo2-render" --help | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort -u)
 for format in $formats; do
     grep -qiw "$format" <<<"$description" || fail "the description does not name $format:"$'\n'"$description"
 done
 ok "the description names kvo2-render's formats: "$formats
-# Its tags (errors, warnings) on stdout; on stderr only a word on running as root.
-lintian --fail-on error,warning "$DEB" >"$WORK/lintian.log" 2>"$WORK/lintian.err" && [ ! -s "$WORK/lintian.log" ] ||
-    fail "lintian: $(cat "$WORK/lintian.log" "$WORK/lintian.err")"
-ok "lintian: nothing to say"
-check_installed "$WORK/root" usr/
-SCENARIOS=window bash "$E2E/linux.sh" "$WORK/root/usr/bin/kvo2" "$XCHECK" || fail "the program from the .deb"
+SCENARIOS=window bash "$E2E/linux.sh" "${T}bin/kvo2" "$XCHECK" || fail "the program from the .deb"
 echo PASS
