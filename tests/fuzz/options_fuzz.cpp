@@ -1,6 +1,7 @@
 // Fuzz target for kvo2-render's command line: any argument vector (the input
 // split at NUL bytes). The parser refuses with one line of text, or accepts
 // exactly what the arguments say, each value in its range.
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <cstddef>
@@ -45,11 +46,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const unsigned char c : error) Check(c >= 0x20 && c != 0x7f);
         return 0;
     }
+    const auto has = [&](const char* arg) { return std::find(args.begin(), args.end(), arg) != args.end(); };
     if (o.help || o.version) {
-        bool asked = false;
-        for (const auto& a : args)
-            asked = asked || (o.help ? a == "--help" || a == "-h" : a == "--version");
-        Check(asked && !(o.help && o.version));
+        Check(o.help != o.version && (o.help ? has("--help") || has("-h") : has("--version")));
         return 0;
     }
     // Accepted: read the arguments plainly, "--name=VALUE" or "--name VALUE",
