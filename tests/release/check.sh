@@ -1,21 +1,15 @@
 #!/usr/bin/env bash
 # The release as users get it, made by tools/release.sh into RELEASE-DIR:
+# its files and checksums, both .debs, the source, the web zip in headless
+# Chromium; then the release made again from a clone elsewhere, later, in
+# other surroundings, must be the same bytes (KVO_RELEASE_ONCE=1: not made
+# again).
 #   check.sh SOURCE-DIR RELEASE-DIR
-# exactly the expected files, their checksums right; lintian clean on both
-# .debs, the arm64 one for arm64 with arm64 libraries only, its programs
-# (run under qemu-aarch64) writing the amd64 package's still and clips byte
-# for byte; the source holding the commit's files and nothing else; the web
-# zip, served as it is, showing the animation in headless Chromium. Then the
-# release made again from a clone in another folder, minutes later, with
-# another umask, locale and time zone around it: the same bytes, file for
-# file (where not, which files differ, and diffoscope's report where it is
-# installed).
 set -uo pipefail
 SRC=$(realpath "$1") REL=$(realpath "$2")
 . "$SRC/tests/e2e/lib.sh"
 need sha256sum dpkg-deb lintian qemu-aarch64 git cmp
-VERSION=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
-V=$VERSION
+V=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' "$SRC/CMakeLists.txt")
 # The commit the release was made from, as git archive wrote it in the tarball.
 gzip -dc "$REL/kvo-$V.tar.gz" >"$WORK/source.tar" || fail "kvo-$V.tar.gz is no gzipped tar"
 COMMIT=$(git get-tar-commit-id <"$WORK/source.tar") || fail "no commit id in kvo-$V.tar.gz"
@@ -31,7 +25,7 @@ got=$(cd "$REL" && find . -type f -printf '%P\n' | sort)
     fail "SHA256SUMS does not cover every file: $(cat "$REL/SHA256SUMS")"
 ok "release $V: $(grep -vx SHA256SUMS <<<"$want" | tr '\n' ' '); sha256sum -c passes"
 
-# Both packages lintian clean; each for its processor.
+# Both packages lintian clean, each for its processor.
 for arch in amd64 arm64; do
     deb=$REL/kvo_${V}_$arch.deb
     lintian --fail-on warning,error "$deb" >"$WORK/lintian" 2>&1 || fail "lintian $deb: $(cat "$WORK/lintian")"
@@ -48,15 +42,13 @@ done
 grep -q libsdl2 <<<"$depends" || fail "arm64 Depends lacks SDL2: $depends"
 ok "arm64 Depends, on arm64 libraries: $depends"
 
-# The arm64 package's programs under qemu-aarch64, beside the amd64 one's.
+# The arm64 package's programs under qemu-aarch64 write what the amd64 one's do.
 for arch in amd64 arm64; do dpkg-deb -x "$REL/kvo_${V}_$arch.deb" "$WORK/$arch"; done
 arm() { qemu-aarch64 -L / "$WORK/arm64/usr/bin/$1" "${@:2}"; }
 [ "$(arm kvo2 --version)" = "kvo2 $V" ] || fail "arm64 kvo2 --version: $(arm kvo2 --version 2>&1)"
 for out in still.png clip.gif clip.webp; do
-    case $out in
-        *.png) args=(--time 77777) ;;
-        *) args=(--from 149000 --to 150500 --fps 10) ;;
-    esac
+    args=(--from 149000 --to 150500 --fps 10)
+    [ "$out" != still.png ] || args=(--time 77777)
     "$WORK/amd64/usr/bin/kvo2-render" "${args[@]}" --out "$WORK/amd64-$out" 2>/dev/null || fail "amd64 $out"
     arm kvo2-render "${args[@]}" --out "$WORK/arm64-$out" 2>/dev/null || fail "arm64 kvo2-render $out"
     cmp -s "$WORK/amd64-$out" "$WORK/arm64-$out" || fail "the arm64 package's $out differs from amd64's"
@@ -64,7 +56,7 @@ done
 ok "arm64 package under qemu-aarch64: kvo2 --version; kvo2-render's still, GIF and WebP are amd64's, byte for byte"
 
 # The source: the commit's files, nothing built.
-tar -tzf "$REL/kvo-$V.tar.gz" | sed -n "s|^kvo-$V/||p" | grep -v '/$' | grep -v '^$' | sort >"$WORK/tarred"
+tar -tzf "$REL/kvo-$V.tar.gz" | sed -n "s|^kvo-$V/||p" | grep -v '^$\|/$' | sort >"$WORK/tarred"
 git -C "$SRC" ls-tree -r --name-only "$COMMIT" | sort >"$WORK/tracked"
 cmp -s "$WORK/tarred" "$WORK/tracked" || fail "the source tarball is not the commit: $(diff "$WORK/tracked" "$WORK/tarred" | head)"
 ok "kvo-$V.tar.gz: the $(wc -l <"$WORK/tarred") files of commit ${COMMIT:0:12} under kvo-$V/"
