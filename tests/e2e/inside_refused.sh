@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The program built on SDL alone refuses other programs' windows: for
-# --root and --window-id, one line on stderr and status 2.
-#   inside_refused.sh KVO2
+# inside_refused.sh KVO2: built on SDL alone, the program refuses other
+# programs' windows (--root, --window-id) with one line on stderr and status 2.
 set -uo pipefail
 want='kvo2: --root and --window-id need X11, which this build of Kvo leaves out'
 for option in --root "--window-id 5"; do

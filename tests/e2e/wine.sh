@@ -1,26 +1,17 @@
 #!/usr/bin/env bash
-# A Windows program end to end, under Wine and Xvfb, checked from inside
-# Windows by kvo2_wincheck and driven by real input:
-#   wine.sh ARCH SOURCE-DIR BUILDS-DIR KVO2_XCHECK
-# ARCH picks a line of the table below. The Windows build and the Wine prefix
-# go to BUILDS-DIR, shared by every CMake preset (made once, locked while in
-# use). The scenarios run in the order SCENARIOS names them (each is a
-# function below); SOAK=SECONDS makes the window scenario a soak: before
-# Escape, SECONDS of system-menu zooms, 1 x 1, minimising and restoring. The
-# setup scenario runs the window scenario on the program it installed.
-# MONITORS=1 runs Wine on Xorg's dummy driver with three monitors, for the
-# monitors scenario (root only).
-# Where the kernel runs no 32-bit x86 program (or KVO_NO_32BIT=1), the i686
-# program's checks that run nothing (file, zip, the setup made) still run and
-# the rest is skipped, in CI too: the test ends skipped, and the soak skips at
-# once.
+# A Windows program under Wine and Xvfb, driven by real input and checked from
+# inside by kvo2_wincheck:  wine.sh ARCH SOURCE-DIR BUILDS-DIR KVO2_XCHECK
+# ARCH's build and Wine prefix go to BUILDS-DIR (shared by the presets, locked
+# in use). It runs the scenarios (functions below) that SCENARIOS names;
+# SOAK=SECONDS makes the window scenario a soak; MONITORS=1 runs Xorg's dummy
+# driver with three monitors (root only). Where the kernel runs no 32-bit x86
+# program, the i686 checks that run nothing still run, then a skip (in CI too).
 set -uo pipefail
 ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 . "$(dirname "$0")/lib.sh"
 
-# One line per Windows program: the MinGW-w64 target, the PE type, the Wine
-# loader and prefix that run it, and its scenarios. The 32-bit Wine is
-# started through qemu-i386, in a 32-bit prefix.
+# Per Windows program: the MinGW-w64 target, the PE type, the Wine loader
+# (32-bit Wine through qemu-i386) and prefix, the scenarios.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
          SCENARIOS=${SCENARIOS:-file zip setup frames saver setting} ;;
@@ -29,9 +20,9 @@ case $ARCH in
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
-RUNS=1 SKIPPED=() NO_32BIT="this kernel runs no 32-bit x86 program"
+RUNS=1 SKIPPED=() NO_32BIT="this kernel runs no 32-bit x86 program" END_S=30
 if [ "$ARCH" = x86 ] && ! runs_x86_32; then
-    [ -z "${SOAK:-}" ] || { echo "SKIP: the soak of the i686 program under Wine: $NO_32BIT"; exit $SKIP; }
+    [ -z "${SOAK:-}" ] || skip "the soak of the i686 program under Wine: $NO_32BIT"
     RUNS=0
 fi
 run_tools=("${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK")
@@ -42,37 +33,32 @@ mkdir -p "$BUILDS"
 # Held while the test runs; no child keeps it open (8>&-).
 exec 8>"$DIR.lock"
 flock 8
-if ! { cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPLE.cmake" \
-           -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF -DKVO_TOOLS=OFF -DKVO_WINCHECK=ON &&
-       cmake --build "$DIR" -j2; } >"$DIR.log" 2>&1; then
-    cat "$DIR.log"
-    fail "the $TRIPLE Windows build failed"
-fi
+{ cmake -S "$SRC" -B "$DIR" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-$TRIPLE.cmake" \
+      -DCMAKE_BUILD_TYPE=Release -DKVO_TESTS=OFF -DKVO_TOOLS=OFF -DKVO_WINCHECK=ON &&
+  cmake --build "$DIR" -j2; } >"$DIR.log" 2>&1 || fail "the $TRIPLE Windows build failed:"$'\n'"$(cat "$DIR.log")"
 VERSION=$(version "$DIR")
 
 # pe FILE: FILE is an image of the program's PE type.
-pe() { grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$1")"; }
+pe() { grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$1")" || fail "${1##*/} is not $MAGIC"; }
 
 # A program file: PE type, GUI, Windows' own DLLs only, the icon.
 program_file() {
     local headers dlls foreign images image spots format want got
+    pe "$1"
     headers=$(x86_64-w64-mingw32-objdump -p "$1")
-    grep -q "^Magic.*($MAGIC)" <<<"$headers" || fail "not a $MAGIC image"
     grep -q '^Subsystem.*(Windows GUI)' <<<"$headers" || fail "not a GUI program"
     dlls=$(awk '/DLL Name:/ { print $3 }' <<<"$headers")
     foreign=$(grep -viE '^(KERNEL32|USER32|GDI32|WINMM|msvcrt)\.dll$' <<<"$dlls")
     [ -z "$foreign" ] || fail "needs DLLs beyond Windows' own: $foreign"
     ok "${1##*/}: $MAGIC GUI program needing only $(tr '\n' ' ' <<<"$dlls")"
-    # The icon group IDI_MAIN and its images, as the program file holds them.
     wrestool -x -t14 -n IDI_MAIN "$1" >"$WORK/kvo2.ico" && [ -s "$WORK/kvo2.ico" ] || fail "no icon IDI_MAIN"
     images=$(icotool -l "$WORK/kvo2.ico" | sed 's/--index=[0-9]* //')
     [ "$images" = "--icon --width=32 --height=32 --bit-depth=4 --palette-size=16
 --icon --width=16 --height=16 --bit-depth=4 --palette-size=16
 --icon --width=32 --height=32 --bit-depth=1 --palette-size=2" ] || fail "icon images: $images"
     icotool -x -o "$WORK" "$WORK/kvo2.ico" || fail "icotool cannot read the icon"
-    # Spots X,Y=RRGGBB: the border, the light and dark grey lines, a square's
-    # edge and the red, green, blue and yellow squares; in the monochrome
-    # image the border, a line, and dots and gaps of two patterns.
+    # Spots X,Y=RRGGBB: the border, the grey lines, a square's edge, the four
+    # squares; in the monochrome image the border, a line, two patterns.
     while read -r image spots; do
         format=$(sed -E 's/([0-9]+),([0-9]+)=[0-9A-F]+/%[hex:p{\1,\2}]/g' <<<"$spots")
         want=$(sed -E 's/[0-9]+,[0-9]+=([0-9A-F]+)/\1FF/g' <<<"$spots")
@@ -86,9 +72,8 @@ SPOTS
     ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
 
-# version_info FILE DESCRIPTION: FILE's version resource holds the project's
-# version, in the fixed part (file and product) and the strings, with Kvo's
-# name, DESCRIPTION and a copyright.
+# version_info FILE DESCRIPTION: FILE's version resource holds the version
+# (fixed part and strings), Kvo's name, DESCRIPTION and a copyright.
 version_info() {
     local a b c want fixed strings pair
     IFS=. read -r a b c <<<"$VERSION"
@@ -113,8 +98,7 @@ scenario_file() {
     version_info "$scr" "Kvo screen saver"
 }
 
-# The zip for Windows users (cpack): one folder with the program, of the
-# right PE type, its note and the licence (LICENSE with Windows line ends).
+# The zip: one folder with the programs, the note and LICENSE (Windows line ends).
 scenario_zip() {
     local files="LICENSE.txt README.txt kvo2.exe kvo2.scr" zip top listing
     pack ZIP "$DIR"
@@ -124,27 +108,24 @@ scenario_zip() {
     [ "$listing" = "$(printf "$top/%s\n" $files | LC_ALL=C sort | tr '\n' ' ')" ] ||
         fail "$zip holds $listing, want $files"
     (cd "$WORK/ZIP" && cmake -E tar xf "$zip") || fail "cannot unpack $zip"
-    pe "$WORK/ZIP/$top/kvo2.exe" || fail "$zip: kvo2.exe is not $MAGIC"
+    pe "$WORK/ZIP/$top/kvo2.exe"
     cmp -s <(sed 's/$/\r/' "$SRC/LICENSE") "$WORK/ZIP/$top/LICENSE.txt" ||
         fail "$zip: LICENSE.txt is not LICENSE with Windows line ends"
     ok "$top.zip: $files, kvo2.exe $MAGIC, LICENSE.txt the licence"
 }
 
-# wine_up: Wine on an X server, once. A fresh prefix takes seconds to a
-# minute: it is made under another name and renamed when ready.
+# wine_up: Wine on an X server, once; a fresh prefix (up to a minute) is made
+# under another name and renamed when ready.
 wine_up() {
     [ -n "${WINE_UP:-}" ] && return 0
     WINE_UP=1
     if [ -n "${MONITORS:-}" ]; then
-        # Wine reads the monitors as its server starts (and follows only
-        # the changes that it makes itself): they are arranged first, and no
-        # Wine server of the prefix may linger from an earlier test.
+        # Wine reads the monitors as its server starts: no Wine server may linger,
+        # and they are arranged and listed (made current) before it starts.
         wineserver -k 2>/dev/null 8>&-
         wineserver -w 8>&-
         start_xorg
         three_monitors
-        # Asked for the monitors once (so that the server lists them as
-        # current), before Wine asks.
         xrandr --listmonitors >/dev/null
     else
         start_xvfb
@@ -160,15 +141,16 @@ wine_up() {
     ok "Wine prefix made"
 }
 win() { "${LOADER[@]}" "$@" 8>&-; }
-check() { win "$DIR/kvo2_wincheck.exe" "$@"; }
+# check COMMAND...: kvo2_wincheck, its lines without CR, each as it comes.
+check() { win "$DIR/kvo2_wincheck.exe" "$@" | sed -u 's/\r$//'; }
 
-# Frames drawn by the Windows build, with every kernel set the processor
-# has, are the golden frames to the bit.
+# The Windows build's frames, by every kernel set the processor has, are the
+# golden ones to the bit.
 scenario_frames() {
     local golden=$SRC/tests/golden/frames.txt set t hash want
     wine_up
     # shellcheck disable=SC2046
-    check frames $(awk '{ print $1 }' "$golden") | tr -d '\r' >"$WORK/frames.txt"
+    check frames $(awk '{ print $1 }' "$golden") >"$WORK/frames.txt"
     [ -s "$WORK/frames.txt" ] || fail "kvo2_wincheck.exe frames printed nothing"
     while read -r set t hash; do
         want=$(awk -v t="$t" '$1 == t { print $2 }' "$golden")
@@ -177,8 +159,7 @@ scenario_frames() {
     ok "frames equal the golden ones ($(awk '{ print $1 }' "$WORK/frames.txt" | sort -u | tr '\n' ' '))"
 }
 
-# system_menu KEY...: opens the window's system menu with Alt+Space, waits for
-# it to show and presses KEY...
+# system_menu KEY...: opens the system menu (Alt+Space), waits for it, presses KEY...
 system_menu() {
     local before
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null
@@ -188,33 +169,32 @@ system_menu() {
     sleep 0.2
     xdotool key "$@"
 }
-# menu_zoom N UPS: picks the menu entry UPS places from the bottom (the zoom
-# entries are the last three); the window must be N times its zoom-1 size.
+# menu_zoom N UPS: the menu entry UPS places from the bottom makes the window N
+# times its zoom-1 size. A menu not open in time (Wine under load) gets one
+# more try: its keys went to the window, which ignores them.
 menu_zoom() {
     local keys=()
     for _ in $(seq "$2"); do keys+=(Up); done
-    # A menu that did not open in time (Wine under load) gets one more try;
-    # its keys went to the window, which ignores them.
-    system_menu "${keys[@]}" Return
-    check zoom "$1" 10 >"$WORK/zoom.log" && return 0
-    system_menu "${keys[@]}" Return
-    check zoom "$1" 10 >"$WORK/zoom.log" || fail "Zoom $1 x $1 from the system menu: $(cat "$WORK/zoom.log")"
+    for _ in 1 2; do
+        system_menu "${keys[@]}" Return
+        check zoom "$1" 10 >"$WORK/zoom.log" && return 0
+    done
+    fail "Zoom $1 x $1 from the system menu: $(cat "$WORK/zoom.log")"
 }
 client_shot() {
-    read -r cx cy cw ch <<<"$(check client | tr -d '\r')"
-    shot "$1" 32 root "$cx" "$cy" "$cw" "$ch"
+    read -r cx cy cw ch <<<"$(check client)"
+    shot "$1" root "$cx" "$cy" "$cw" "$ch"
 }
 
-# The window: class, styles, size, centring and titles; the picture; the system menu's zooms; [soak]; Escape.
+# The window: class, styles, size, centring, titles; picture; system menu's zooms; [soak]; Escape.
 scenario_window() {
     wine_up
     # The checker waits for the window and reads its first title at once.
     check open 120 >"$WORK/open.log" 2>&1 &
-    local checker=$! status=0 launched
+    local checker=$! launched
     start window win "$exe"
-    wait $checker || status=$?
+    wait $checker || fail "the window did not open as it should:"$'\n'"$(cat "$WORK/open.log")"
     cat "$WORK/open.log"
-    [ $status = 0 ] || fail "the window did not open as it should"
     client_shot zoom1
     menu_zoom 4 1
     menu_zoom 2 2
@@ -229,16 +209,13 @@ scenario_window() {
     ok "zoom commands with factor 0 are ignored"
     if [ -n "${SOAK:-}" ]; then
         launched=$PID
-        # The Wine process that runs the program: its memory is the program's.
-        # Found by its full path, not another worktree's or test's kvo2.exe.
+        # The Wine process of the program (by full path: not another test's).
         PID=$(pgrep -n -f "^$exe") || fail "no process for $exe"
         soak "$SOAK" 2 0 <<'STEPS'
 menu_zoom 4 1
-xdotool windowsize "$WINDOW" 1 1
-sleep 0.2
+xdotool windowsize "$WINDOW" 1 1; sleep 0.2
 system_menu n
-[ "$(check client | tr -d '\r' | cut -d' ' -f3-)" = "0 0" ] || fail "minimised: client area not 0 x 0"
-sleep 0.3
+[ "$(check client | cut -d' ' -f3-)" = "0 0" ] || fail "minimised: client area not 0 x 0"; sleep 0.3
 system_menu r
 menu_zoom 1 3
 STEPS
@@ -246,102 +223,86 @@ STEPS
         PID=$launched
     fi
     xdotool windowfocus --sync "$WINDOW" 2>/dev/null
-    xdotool key Escape
-    wait_exit "$PID" 30 0 Escape
+    ends Escape xdotool key Escape
     check gone 10 || fail "the window is still there"
 }
 
-# saver_screen SCR END: SCR /s covers the screen with the frame, outlives a
-# mouse move of two pixels and ends with status 0 on END (xdotool's words).
-saver_screen() {
-    xdotool mousemove 100 100
+# saver_on SCR X Y: SCR /s, the mouse at X, Y: its window as `check screen` wants.
+saver_on() {
+    xdotool mousemove "$2" "$3"
     start saver win "$1" /s
     check screen 60 || fail "/s: the window is not as it should be"
-    shot "/s" 32 "$WINDOW" 0 37 2700 2025
+}
+# saver_screen SCR END: SCR /s shows the frame over the screen, outlives a
+# mouse move of two pixels and ends with status 0 on END (xdotool's words).
+saver_screen() {
+    saver_on "$1" 100 100
+    shot "/s" "$WINDOW" 0 37 2700 2025
     xdotool mousemove 102 102
     sleep 1
     kill -0 $PID 2>/dev/null || fail "/s ended on a move of two pixels"
-    xdotool $2
-    wait_exit $PID 30 0 "/s, $2"
+    ends "/s, $2" xdotool $2
 }
 
-# The screen saver: /s over the whole screen, the frame at 4:3 between black
-# bars, ended with status 0 by a key or by the mouse moving away (not by a
-# move of two pixels); /p a child filling a window of the test's own, and
-# following it, ended with status 0 when that window closes; /c, nothing and
-# anything else a message box; a preview window that does not exist status 1.
+# The screen saver: /s ended by a key or the mouse moving away; /p a child
+# filling and following a window, status 0 when it closes; /c, nothing and
+# anything else a message box, then status 0; /p of no window, status 1.
 scenario_saver() {
-    local end host status args
+    local end host status args want
     wine_up
     for end in "key a" "mousemove 160 100"; do saver_screen "$scr" "$end"; done
     check host 320 200 60 >"$WORK/host" &
     host=$!
     PIDS+=($host)
-    for _ in $(seq 600); do grep -q '^[0-9]' "$WORK/host" && break; sleep 0.1; done
-    spawn preview win "$scr" /p "$(grep -m1 '^[0-9]' "$WORK/host" | tr -d '\r')"
+    within 60 grep -q '^[0-9]' "$WORK/host"
+    spawn preview win "$scr" /p "$(grep -m1 '^[0-9]' "$WORK/host")"
     wait $host || fail "/p: $(cat "$WORK/host")"
     ok "/p: a child of the window, 320 x 200, then 160 x 200 with it"
     wait_exit $PID 30 0 "/p, its window closed"
-    for args in /c "" /x "/s now"; do
-        check box 60 >"$WORK/box" &
-        host=$!
+    for args in /c "" /x "/s now" "/p 12345" /p:0 "/p x"; do
+        want=0 host=
+        if [[ $args == /p* ]]; then want=1; else check box 60 >"$WORK/box" & host=$!; fi
         status=0
         # shellcheck disable=SC2086
         timeout 90 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
-        wait $host || fail "kvo2.scr $args: $(cat "$WORK/box")"
-        [ $status = 0 ] || fail "kvo2.scr $args: exit status $status after the message box"
-        ok "kvo2.scr $args: a message box, then exit status 0"
+        [ -z "$host" ] || wait $host || fail "kvo2.scr $args: $(cat "$WORK/box")"
+        [ $status = $want ] || fail "kvo2.scr $args: exit status $status, want $want"
+        ok "kvo2.scr $args: ${host:+a message box, then }exit status $want"
     done
-    for args in "/p 12345" /p:0 "/p x"; do
-        status=0
-        # shellcheck disable=SC2086
-        timeout 60 "${LOADER[@]}" "$scr" $args 8>&- || status=$?
-        [ $status = 1 ] || fail "kvo2.scr $args: exit status $status, want 1"
-    done
-    ok "a preview window that does not exist: exit status 1"
 }
 
-# active: the screen-saver setting, as another process reads it.
-active() { check active | tr -d '\r'; }
-
-# open_another: starts one more window of the program, as PID, WINDOW the
-# X window that was not there before.
+# open_another: one more window, as PID and WINDOW, beside the other (to be
+# clicked); the screen saver held off once it is open.
 open_another() {
     local before
     before=$(xdotool search --name '^Kvo' 2>/dev/null | sort)
     spawn another win "$exe"
-    within 60 eval '[ -n "$(comm -13 <(echo "$before") <(xdotool search --name "^Kvo" 2>/dev/null | sort))" ]' ||
-        fail "no second window titled Kvo"
-    WINDOW=$(comm -13 <(echo "$before") <(xdotool search --name '^Kvo' 2>/dev/null | sort) | head -n1)
-    # Beside the other window, not over it: each can be clicked.
+    within 60 eval 'WINDOW=$(comm -13 <(echo "$before") <(xdotool search --name "^Kvo" 2>/dev/null | sort) | head -n1)
+        [ -n "$WINDOW" ]' || fail "no second window titled Kvo"
     [ -z "$before" ] || xdotool windowmove "$WINDOW" 0 0
-    # Held off once the window is open.
-    within 30 eval '[ "$(active)" = 0 ]' || fail "the screen saver is still on with a window open"
+    within 30 eval '[ "$(check active)" = 0 ]' || fail "the screen saver is still on with a window open"
 }
 
-# close_window PID WINDOW: a click in the window, which makes it the active
-# one, then Escape; its process ends with 0.
+# close_window PID:WINDOW: a click in the window, which makes it the active
+# one, then Escape ends its process with 0.
 close_window() {
-    local X Y WIDTH HEIGHT SCREEN WINDOW
-    eval "$(xdotool getwindowgeometry --shell "$2")"
+    local X Y WIDTH HEIGHT SCREEN WINDOW PID=${1%%:*}
+    eval "$(xdotool getwindowgeometry --shell "${1#*:}")"
     xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT / 2)) click 1
     sleep 0.2
-    xdotool key Escape
-    wait_exit "$1" 30 0 "Escape"
+    ends Escape xdotool key Escape
 }
 
-# The user's screen-saver setting: off while any Kvo window is open, and
-# after the last one closes, what it was before the first opened, whether it
-# was on or off; two windows that overlap (in two processes, closed in
-# either order) included.
+# The screen-saver setting: off while any window is open (two processes,
+# closed in either order), then as it was (on or off); /s leaves it alone.
 scenario_setting() {
     local user first second
     wine_up
     for user in 0 1; do
-        [ "$(check activate $user | tr -d "\r")" = $user ] || fail "cannot set the screen-saver setting to $user"
+        [ "$(check activate $user)" = $user ] || fail "cannot set the screen-saver setting to $user"
         open_another
-        close_window $PID "$WINDOW"
-        [ "$(active)" = $user ] || fail "setting $user before, $(active) after the window closed"
+        close_window "$PID:$WINDOW"
+        [ "$(check active)" = $user ] || fail "setting $user before, $(check active) after the window closed"
         ok "screen saver $user before one window, off while it is open, $user after"
         open_another
         first=$PID:$WINDOW
@@ -349,52 +310,40 @@ scenario_setting() {
         second=$PID:$WINDOW
         # With 0, the second closes first; with 1, the first.
         [ $user = 0 ] || { local t=$first; first=$second second=$t; }
-        close_window "${second%%:*}" "${second#*:}"
-        [ "$(active)" = 0 ] || fail "a window still open, but the screen saver is on again"
-        close_window "${first%%:*}" "${first#*:}"
-        [ "$(active)" = $user ] || fail "setting $user before two windows, $(active) after both closed"
+        close_window "$second"
+        [ "$(check active)" = 0 ] || fail "a window still open, but the screen saver is on again"
+        close_window "$first"
+        [ "$(check active)" = $user ] || fail "setting $user before two windows, $(check active) after both closed"
         ok "screen saver $user before two overlapping windows, off until the last closed, $user after"
     done
-    # The screen saver's own modes leave the setting alone.
     check activate 1 >/dev/null
-    xdotool mousemove 100 100
-    start saver win "$scr" /s
-    check screen 60 >/dev/null || fail "/s: the window is not as it should be"
-    [ "$(active)" = 1 ] || fail "/s switched the screen saver off"
-    xdotool key a
-    wait_exit $PID 30 0 "/s, a key"
-    [ "$(active)" = 1 ] || fail "/s changed the screen-saver setting"
+    saver_on "$scr" 100 100
+    [ "$(check active)" = 1 ] || fail "/s switched the screen saver off"
+    ends "/s, a key" xdotool key a
+    [ "$(check active)" = 1 ] || fail "/s changed the screen-saver setting"
     ok "/s leaves the setting alone"
 }
 
-# Three monitors side by side, of different sizes, one of them portrait and
-# one left of the primary (negative coordinates on Windows' desktop): /s
-# shows the frame on each, centred in it between black bars, every monitor
-# the same frame.
+# Three monitors of different sizes, one portrait, one left of the primary
+# (negative coordinates on Windows' desktop): /s shows the same frame centred
+# on each between black bars, also after WM_DISPLAYCHANGE.
 scenario_monitors() {
     local want
     wine_up
     want=$'-800 0 800 600\n0 0 1024 768\n1024 0 600 800'
     # Wine's desktop process may take a moment to read them.
-    within 30 eval '[ "$(check monitors | tr -d "\r" | sort -n)" = "$(sort -n <<<"$want")" ]' ||
-        fail "Wine's monitors: $(check monitors | tr '\r\n' '; '), want $(tr '\n' ';' <<<"$want")"
+    within 30 eval '[ "$(check monitors | sort -n)" = "$(sort -n <<<"$want")" ]' ||
+        fail "Wine's monitors: $(check monitors | tr '\n' ';'), want $(tr '\n' ';' <<<"$want")"
     ok "Wine sees three monitors, one left of the primary"
-    xdotool mousemove 1000 300
-    start saver win "$scr" /s
-    check screen 60 || fail "/s: the window is not as it should be"
-    pictures 32 "${THREE[@]}"
-    # Told that the display changed, it reads the monitors again and
-    # repaints every bar: the same pictures.
+    saver_on "$scr" 1000 300
+    pictures "${THREE[@]}"
     check displaychange || fail "WM_DISPLAYCHANGE was not handled"
-    pictures 32 "${THREE[@]}"
-    xdotool key a
-    wait_exit $PID 30 0 "/s on three monitors, a key"
+    pictures "${THREE[@]}"
+    ends "/s on three monitors, a key" xdotool key a
 }
 
-# changes: what the setup scenario's prefix holds beyond the shared one, once
-# Wine has written its registry: files and folders (Windows' temporary files
-# aside) and registry keys (Wine writes the keys that have values or no
-# subkeys).
+# changes: the files, folders (but Temp) and registry keys (those with values
+# or no subkeys) of the setup scenario's prefix beyond the shared one.
 changes() {
     wineserver -w 8>&-
     comm -13 <(contents "$PREFIX") <(contents "$WINEPREFIX")
@@ -404,21 +353,16 @@ contents() {
         LC_ALL=C sort
 }
 
-# The setup program, of the program's PE type, with the licence page; in a
-# copy of the shared prefix (where it can run): setup /S, waiting for no
-# click on any page, installs exactly its files, shortcuts and keys (the
-# licence among them), and the uninstaller's entry holds
-# Kvo's name, version, publisher and icon; the installed program passes the
-# window scenario and the installed saver starts with /s; Uninstall.exe /S
-# leaves nothing behind.
+# The setup program, with the licence page; in a copy of the prefix, setup /S
+# installs exactly its files, shortcuts, keys and uninstall entry; the installed
+# programs run; Uninstall.exe /S leaves nothing but the user's screen saver.
 scenario_setup() {
     local setup installed='C:\Program Files\Kvo' reg name want saver
     pack NSIS "$DIR"
     setup=$(ls "$WORK"/NSIS/kvo-*-windows-"$ARCH".exe) || fail "no kvo-VERSION-windows-$ARCH.exe"
     version_info "$setup" "Kvo setup"
-    pe "$setup" || fail "${setup##*/} is not $MAGIC"
-    # Its pages, as the script makensis built it from lists them: the
-    # licence, LICENSE.txt, among them.
+    pe "$setup"
+    # Its pages, in the script makensis built it from.
     grep -qxF "  !insertmacro MUI_PAGE_LICENSE \"$DIR/kvo2/windows/LICENSE.txt\"" \
         "$WORK"/NSIS/_CPack_Packages/*/NSIS/project.nsi || fail "${setup##*/}: no licence page"
     ok "${setup##*/}: $MAGIC, shows the licence"
@@ -443,7 +387,7 @@ system.reg:[Software\\Kvo\\Kvo]
 system.reg:[Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Kvo]
 NEW
 )" ] || fail "${setup##*/} /S made:"$'\n'"$(changes)"
-    pe "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" || fail "Uninstall.exe is not $MAGIC"
+    pe "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe"
     ok "${setup##*/} /S, no page: the programs, the note, the licence, the $MAGIC uninstaller, the Start menu folder, the keys"
     reg=$(win reg query 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Kvo' | tr -d '\r')
     while read -r name want; do
@@ -460,7 +404,6 @@ VALUES
     ok "uninstall entry: Kvo $VERSION by Kvo, the icon of kvo2.exe; the Start menu starts kvo2.exe"
     exe="$WINEPREFIX/drive_c/Program Files/Kvo/kvo2.exe" scenario_window
     saver_screen "$WINEPREFIX/drive_c/windows/system32/kvo2.scr" "key a"
-    # The user's choice of screen saver is the user's, even when it has gone.
     saver='HKCU\Control Panel\Desktop'
     win reg add "$saver" /v SCRNSAVE.EXE /d 'C:\windows\system32\kvo2.scr' /f >/dev/null || fail "reg add"
     win "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" /S || fail "Uninstall.exe /S: exit status $?"
@@ -476,9 +419,6 @@ for scenario in $SCENARIOS; do
         *) SKIPPED+=("$scenario") ;;
     esac
 done
-if [ ${#SKIPPED[@]} != 0 ]; then
-    printf -v list '%s, ' "${SKIPPED[@]}"
-    echo "SKIP: ${list%, } (32-bit Wine): $NO_32BIT"
-    exit $SKIP
-fi
+printf -v list '%s, ' "${SKIPPED[@]}"
+[ ${#SKIPPED[@]} = 0 ] || skip "${list%, } (32-bit Wine): $NO_32BIT"
 echo PASS
