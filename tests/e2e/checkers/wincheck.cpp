@@ -1,28 +1,24 @@
 // kvo2_wincheck: looks at the window of a running kvo2.exe from another
-// process, for the end-to-end test under Wine. Each command prints what it
-// saw and exits 0 when the window is as expected, 1 when not:
-//   open S         waits S seconds at most for the window: its class, styles,
-//                  client size and centring, the title "Kvo", then the frame rate
-//   zoom N S       waits S seconds at most for N x the zoom-1 outer size, centred
+// process, under Wine. Each command prints what it saw and exits 0 when the
+// window is as expected, 1 when not; S is the most seconds it waits:
+//   open S         the window: class, styles, client size, centring, the title
+//                  "Kvo", then the frame rate
+//   zoom N S       N x the zoom-1 outer size, centred
 //   client         prints the client area on the screen: X Y W H
-//   gone S         waits S seconds at most for the window to close
-//   syscommand ID  sends the window a system command, waits until it is handled
-//   displaychange  tells the window that the display changed, as Windows
-//                  does when a monitor comes, goes or changes; waits until it
-//                  is handled
-//   frames T...    prints the hash of the frame drawn at each clock reading,
-//                  with every kernel set the processor runs: "SET T HASH"
-// and for the screen saver kvo2.scr:
-//   screen S       waits for its window: a topmost popup over the whole
-//                  screen, without cursor
-//   host W H S     makes a window with a client area of W x H and prints its
-//                  handle; the preview must become its child of that size and
-//                  follow it to W/2 x H; then closes the window
-//   box S          waits for the message box "Kvo has no settings.", clicks OK
+//   gone S         the window closed
+//   syscommand ID  sends a system command; displaychange tells the window
+//                  that the display changed (a monitor came, went or changed);
+//                  both wait until it is handled
+//   frames T...    prints "SET T HASH": the frame at each clock reading by
+//                  every kernel set the processor runs
+// for the screen saver kvo2.scr:
+//   screen S       its window: a topmost popup over the screen, no cursor
+//   host W H S     prints the handle of a new window of W x H client area; the
+//                  preview must fill it as its child and follow it to W/2 x H
+//   box S          the message box "Kvo has no settings.", then clicks OK
 // and for the desktop:
 //   active         prints the screen-saver setting: 1 on, 0 off
-//   activate N     sets it to N (1 on, 0 off), not in the user profile, and
-//                  prints it
+//   activate N     sets it to N (not in the user profile) and prints it
 //   monitors       prints each monitor's rectangle on the desktop: X Y W H
 #include <cstdio>
 #include <cstdlib>
@@ -67,23 +63,34 @@ std::string Title(HWND w) {
     return text;
 }
 
-// Whether the window is n times its zoom-1 outer size (the frame enlarged by
-// the window's frame) and centred; with `report`, each figure printed.
-bool Placed(HWND w, int n, bool report) {
-    RECT one = {0, 0, 640, 480}, r;
-    AdjustWindowRect(&one, WS_OVERLAPPEDWINDOW, FALSE);
+// The outer size of a window of the program's style with a client area of w x h.
+SIZE Outer(int w, int h) {
+    RECT r = {0, 0, w, h};
+    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
+    return {r.right - r.left, r.bottom - r.top};
+}
+
+// Whether a window's rectangle is {left, top, width, height}; with `report`,
+// each figure printed.
+bool At(HWND w, const long (&want)[4], bool report) {
+    RECT r;
     GetWindowRect(w, &r);
-    const long width = (one.right - one.left) * n, height = (one.bottom - one.top) * n;
-    const long figures[4][2] = {{r.right - r.left, width}, {r.bottom - r.top, height},
-                                {r.left, (GetSystemMetrics(SM_CXSCREEN) - width) / 2},
-                                {r.top, (GetSystemMetrics(SM_CYSCREEN) - height) / 2}};
-    bool placed = true;
+    const long got[4] = {r.left, r.top, r.right - r.left, r.bottom - r.top};
+    const char* names[4] = {"left", "top", "width", "height"};
+    bool at = true;
     for (int i = 0; i < 4; ++i) {
-        placed &= figures[i][0] == figures[i][1];
-        if (report) Expect(i == 0 ? "outer width" : i == 1 ? "outer height" : i == 2 ? "left" : "top",
-                           figures[i][0], figures[i][1]);
+        at &= got[i] == want[i];
+        if (report) Expect(names[i], got[i], want[i]);
     }
-    return placed;
+    return at;
+}
+
+// Whether the window is n times its zoom-1 outer size, centred.
+bool Placed(HWND w, int n, bool report) {
+    const SIZE one = Outer(640, 480);
+    const long width = one.cx * n, height = one.cy * n;
+    return At(w, {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
+                  width, height}, report);
 }
 
 int Open(HWND w) {
@@ -107,16 +114,10 @@ int Open(HWND w) {
 }
 
 int Screen(HWND w) {
-    RECT r;
-    GetWindowRect(w, &r);
     Expect("popup, no caption", GetWindowLongA(w, GWL_STYLE) & (WS_POPUP | WS_CAPTION), WS_POPUP);
     Expect("topmost", GetWindowLongA(w, GWL_EXSTYLE) & WS_EX_TOPMOST, WS_EX_TOPMOST);
-    const long figures[4][2] = {{r.left, GetSystemMetrics(SM_XVIRTUALSCREEN)},
-                                {r.top, GetSystemMetrics(SM_YVIRTUALSCREEN)},
-                                {r.right - r.left, GetSystemMetrics(SM_CXVIRTUALSCREEN)},
-                                {r.bottom - r.top, GetSystemMetrics(SM_CYVIRTUALSCREEN)}};
-    const char* names[4] = {"left", "top", "width", "height"};
-    for (int i = 0; i < 4; ++i) Expect(names[i], figures[i][0], figures[i][1]);
+    At(w, {GetSystemMetrics(SM_XVIRTUALSCREEN), GetSystemMetrics(SM_YVIRTUALSCREEN),
+           GetSystemMetrics(SM_CXVIRTUALSCREEN), GetSystemMetrics(SM_CYVIRTUALSCREEN)}, true);
     Expect("class cursor", GetClassLongPtrA(w, GCLP_HCURSOR), 0);
     // Paced: two rates in a row in the window's text, each of the display's
     // 60 frames a second or fewer, and frames still coming.
@@ -130,13 +131,6 @@ int Screen(HWND w) {
         Failures += !(rate >= 20 && rate <= 60.5);
     }
     return Failures ? 1 : 0;
-}
-
-// The outer size of a window of the host's style with a client area of w x h.
-SIZE Outer(int w, int h) {
-    RECT r = {0, 0, w, h};
-    AdjustWindowRect(&r, WS_OVERLAPPEDWINDOW, FALSE);
-    return {r.right - r.left, r.bottom - r.top};
 }
 
 int Host(int width, int height, double seconds) {
@@ -238,10 +232,8 @@ int main(int argc, char** argv) {
     if (command == "open" && argc == 3) return Open(w);
     if (command == "screen" && argc == 3) return Screen(w);
     if (command == "zoom" && argc == 4) {
-        const int n = std::atoi(argv[2]);
-        Within(seconds, [&] { return Placed(w, n, false); });
-        Placed(w, n, true);
-        return Failures ? 1 : 0;
+        Within(seconds, [&] { return Placed(w, std::atoi(argv[2]), false); });
+        return Placed(w, std::atoi(argv[2]), true) ? 0 : 1;
     }
     if (command == "client" && argc == 2) {
         RECT client;

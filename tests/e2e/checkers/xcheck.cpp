@@ -1,24 +1,16 @@
 // kvo2_xcheck: looks at and acts on the program's X11 window from outside.
-//   kvo2_xcheck shot WINDOW MIN [X Y W H]   every pixel of the window (or of that
-//       rectangle of the screen, for WINDOW root) must be a palette colour (else
-//       status 1), and at least MIN different ones must show (else status 3).
-//       A rectangle of a window is where the frame shows: every pixel around
-//       it must be black (else status 1)
-//   kvo2_xcheck close WINDOW   asks the window to close the way a window
-//       manager does, with a WM_DELETE_WINDOW message
-//   kvo2_xcheck window W H   makes a window of W x H for the program to draw
-//       into, prints its id and keeps it until killed
-//   kvo2_xcheck pictures MIN MX MY MW MH PX PY PW PH ...   the root window over
-//       several monitors, each given by its rectangle M and its picture's P:
-//       in each picture only palette colours, at least MIN of them (else
-//       status 3); every other pixel of the monitor black; and every picture
-//       the same frame, shrunk to a coarse grid of brightness (else status 1)
-//   kvo2_xcheck ppm FILE MIN X Y W H   as shot, for that rectangle of a
-//       screenshot in binary PPM (P6, 8 bits a sample), without a display:
-//       a Wayland compositor's screen (grim -t ppm)
+//   shot WINDOW MIN [X Y W H]  in the window (or that rectangle of the screen,
+//       for WINDOW root) only palette colours (else status 1), at least MIN
+//       of them (else 3); a rectangle of a window is the frame's, and every
+//       pixel around it black (else 1)
+//   pictures MIN MX MY MW MH PX PY PW PH ...  the root window over monitors M,
+//       each with its picture P: as shot, and every picture the same frame on
+//       a coarse grid of brightness (else 1)
+//   ppm FILE MIN X Y W H  as shot, on a binary PPM screenshot (grim -t ppm)
+//   close WINDOW  a window manager's WM_DELETE_WINDOW message to the window
+//   window W H  makes a window of W x H, prints its id, keeps it until killed
 #include <unistd.h>
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -35,7 +27,6 @@
 
 namespace {
 
-// A rectangle of a picture.
 struct Rect {
     int x, y, w, h;
     bool Holds(int px, int py) const { return px >= x && px < x + w && py >= y && py < y + h; }
@@ -43,28 +34,12 @@ struct Rect {
 // A picture's pixels, 0xRRGGBB at x, y.
 using Pixels = std::function<unsigned long(int, int)>;
 
-// The mean brightness (red + green + blue) of each cell of a 16 x 12 grid
-// over rectangle p: two pictures of one frame at different sizes agree
-// closely; a picture cut elsewhere, or another part of it, does not.
-constexpr int GridW = 16, GridH = 12;
-std::vector<double> Grid(const Pixels& pixel, const Rect& p) {
-    std::vector<double> sum(GridW * GridH, 0), count(GridW * GridH, 0);
-    for (int y = 0; y < p.h; ++y) {
-        for (int x = 0; x < p.w; ++x) {
-            const unsigned long c = pixel(p.x + x, p.y + y);
-            const size_t cell = static_cast<size_t>(y * GridH / p.h * GridW + x * GridW / p.w);
-            sum[cell] += static_cast<double>((c >> 16 & 255) + (c >> 8 & 255) + (c & 255));
-            count[cell] += 1;
-        }
-    }
-    for (size_t k = 0; k < sum.size(); ++k) sum[k] /= count[k] > 0 ? count[k] : 1;
-    return sum;
-}
-
 // Each view, a rectangle M (a monitor, a window) and the frame's rectangle P
 // in it: in P only palette colours, at least `min` of them (else status 3);
-// the rest of M black, and every P the frame of the first, on a coarse grid
-// (else status 1). Prints a line a view.
+// the rest of M black, and every P the frame of the first (else status 1):
+// the mean brightness of each cell of a 16 x 12 grid over P agrees closely
+// for one frame at different sizes, not for another cut or part of it.
+constexpr int GridW = 16, GridH = 12;
 int Check(const Pixels& pixel, int min, const std::vector<std::pair<Rect, Rect>>& views) {
     ukvo2::BuildPalette();
     std::set<unsigned long> palette;
@@ -73,18 +48,24 @@ int Check(const Pixels& pixel, int min, const std::vector<std::pair<Rect, Rect>>
     std::vector<double> first;
     for (const auto& [m, p] : views) {
         std::set<unsigned long> seen;
+        std::vector<double> grid(GridW * GridH, 0), count(GridW * GridH, 0);
         long foreign = 0, lit = 0;
         for (int y = m.y; y < m.y + m.h; ++y) {
             for (int x = m.x; x < m.x + m.w; ++x) {
                 const unsigned long c = pixel(x, y);
                 const bool frame = p.Holds(x, y);
-                if (frame) seen.insert(c);
+                if (frame) {
+                    seen.insert(c);
+                    const size_t cell = static_cast<size_t>((y - p.y) * GridH / p.h * GridW + (x - p.x) * GridW / p.w);
+                    grid[cell] += static_cast<double>((c >> 16 & 255) + (c >> 8 & 255) + (c & 255));
+                    count[cell] += 1;
+                }
                 if (frame ? palette.count(c) : !c) continue;
                 if (!(frame ? foreign++ : lit++))
                     std::printf("first %s at %d, %d: %06lx; ", frame ? "foreign pixel" : "bar pixel not black", x, y, c);
             }
         }
-        const std::vector<double> grid = Grid(pixel, p);
+        for (size_t k = 0; k < grid.size(); ++k) grid[k] /= count[k] > 0 ? count[k] : 1;
         double apart = 0;
         if (first.empty()) first = grid;
         for (size_t k = 0; k < grid.size(); ++k) apart += std::abs(grid[k] - first[k]) / grid.size();
@@ -124,12 +105,8 @@ int CheckPpm(char** argv) {
 
 int main(int argc, char** argv) {
     const std::string command = argc > 2 ? argv[1] : "";
-    if (command == "ppm") {
-        if (argc == 8) return CheckPpm(argv);
-        std::fprintf(stderr, "usage: kvo2_xcheck ppm FILE MIN X Y W H\n");
-        return 2;
-    }
-    Display* display = XOpenDisplay(nullptr);
+    if (command == "ppm" && argc == 8) return CheckPpm(argv);
+    Display* display = command == "ppm" ? nullptr : XOpenDisplay(nullptr);
     if (!display || (command != "shot" && command != "close" && command != "window" && command != "pictures")) {
         std::fprintf(stderr, "usage (with a display): kvo2_xcheck shot WINDOW MIN [X Y W H] | close WINDOW | window W H\n"
                              "       | pictures MIN MX MY MW MH PX PY PW PH ...\n"
@@ -163,13 +140,15 @@ int main(int argc, char** argv) {
         XCloseDisplay(display);
         return sent ? 0 : 1;
     }
-    // The views, and the rectangle of the window to take: for shot, a window
-    // whole, the frame in its rectangle (by default all of it); of the root
-    // window, that rectangle alone. For pictures, the monitors and their frames.
+    // The rectangle of the window to take (a window whole; of the root window
+    // for shot, the frame's rectangle alone) and the views: for shot, the
+    // frame in that rectangle (by default all of it); for pictures, the
+    // monitors and their frames.
     auto arg = [&](int i) { return argc > i ? std::atoi(argv[i]) : 0; };
     std::vector<std::pair<Rect, Rect>> views;
     Rect area = {0, 0, 0, 0};
     XWindowAttributes a{};
+    if (XGetWindowAttributes(display, window, &a)) area = {0, 0, a.width, a.height};
     if (command == "pictures") {
         for (int i = 3; i + 8 <= argc; i += 8)
             views.push_back({{arg(i), arg(i + 1), arg(i + 2), arg(i + 3)}, {arg(i + 4), arg(i + 5), arg(i + 6), arg(i + 7)}});
@@ -177,15 +156,9 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "pictures: MIN, then eight numbers per monitor\n");
             return 2;
         }
-        area = views[0].first;
-        for (const auto& [m, p] : views) {
-            const int right = std::max(area.x + area.w, m.x + m.w), bottom = std::max(area.y + area.h, m.y + m.h);
-            area.x = std::min(area.x, m.x), area.y = std::min(area.y, m.y);
-            area.w = right - area.x, area.h = bottom - area.y;
-        }
-    } else if (XGetWindowAttributes(display, window, &a)) {
-        const Rect frame = argc > 7 ? Rect{arg(4), arg(5), arg(6), arg(7)} : Rect{0, 0, a.width, a.height};
-        area = window == root ? frame : Rect{0, 0, a.width, a.height};
+    } else {
+        const Rect frame = argc > 7 ? Rect{arg(4), arg(5), arg(6), arg(7)} : area;
+        if (window == root) area = frame;
         views.push_back({area, frame});
     }
     XImage* image = area.w > 0 ? XGetImage(display, window, area.x, area.y, area.w, area.h, AllPlanes, ZPixmap) : nullptr;
