@@ -6,13 +6,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 ok() { echo "ok    $*"; }
 
 skip() { echo "SKIP: $*"; exit $SKIP; }
-# need TOOL...: a missing tool skips the test, except in CI (CI=true): it fails.
+# skip_outside_ci WHY: the test is skipped, except in CI (CI=true): it fails.
+skip_outside_ci() { [ "${CI:-}" != true ] || fail "$*"; skip "$*"; }
+# need TOOL...: a missing tool skips the test, outside CI.
 need() {
     local missing=() tool
     for tool in "$@"; do command -v "$tool" >/dev/null 2>&1 || missing+=("$tool"); done
-    [ ${#missing[@]} = 0 ] && return 0
-    [ "${CI:-}" = true ] && fail "missing ${missing[*]} (bash tools/deps.sh installs them)"
-    skip "missing ${missing[*]} (bash tools/deps.sh installs them)"
+    [ ${#missing[@]} = 0 ] || skip_outside_ci "missing ${missing[*]} (bash tools/deps.sh installs them)"
 }
 
 # Everything a harness starts goes into PIDS and AT_EXIT, and ends with it.
