@@ -1,7 +1,6 @@
-// kvo2-render as a user meets it: the stills and clips it writes, decoded by
-// libpng, giflib and libwebp (video: video_test.cpp); the input it refuses; a
-// full disk, a file-size limit and an interrupt. And the clip's arithmetic and
-// progress bar.
+// kvo2-render as a user meets it: stills and clips decoded by libpng, giflib
+// and libwebp (video: video_test.cpp); refused input, full disks, file-size
+// limits and interrupts; the clip's arithmetic and progress bar.
 #include <gif_lib.h>
 #include <gtest/gtest.h>
 #include <png.h>
@@ -85,10 +84,8 @@ struct Result {
     std::string out, err;
 };
 
-// A refusal: a non-zero status and one line on stderr that starts with `start`.
-// The program's own lines of stderr. A build with coverage counters writes
-// them as the program ends, and where it cannot (a file-size limit), gcov's
-// runtime adds lines of its own: "libgcov profiling error:...".
+// The program's own lines of stderr: where a coverage build cannot write its
+// counters (a file-size limit), gcov adds "libgcov profiling error:..." lines.
 std::string OwnLines(const std::string& err) {
 #ifdef KVO_COVERAGE
     std::istringstream lines(err);
@@ -101,6 +98,7 @@ std::string OwnLines(const std::string& err) {
 #endif
 }
 
+// A refusal: a non-zero status and one line on stderr that starts with `start`.
 void ExpectRefused(const Result& r, const std::string& start, const std::string& what) {
     const std::string err = OwnLines(r.err);
     EXPECT_NE(r.status, 0) << what;
@@ -405,10 +403,8 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"}));
 }
 
-// A 16 KiB file-size limit. kvo2-render must survive it on its own; a build
-// with coverage counters also writes them at exit, under the same limit, and
-// would die of SIGXFSZ there, so that build starts kvo2-render with the
-// signal ignored.
+// A 16 KiB file-size limit. A coverage build also writes its counters under
+// it as the program ends, and would die of SIGXFSZ there: it ignores that.
 #ifdef KVO_COVERAGE
 constexpr const char* FileSizeLimit = "ulimit -f 16; trap '' XFSZ; ";
 #else

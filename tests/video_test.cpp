@@ -1,7 +1,6 @@
-// kvo2-render's video as a player meets it: each clip decoded by FFmpeg's
-// libraries and set in RGB by libswscale as the stream states its colours,
-// then held against the stills. And the colour conversion against BT.709's
-// published values.
+// kvo2-render's video as a player meets it: each clip decoded by FFmpeg and
+// set in RGB by libswscale as the stream states its colours, against the
+// stills; and the colour conversion against BT.709's published values.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,15 +43,11 @@ std::vector<uint8_t> ToRgb(const AVFrame* f) {
     SwsContext* sws = sws_alloc_context();
     int hPos = 0, vPos = 0;
     avcodec_enum_to_chroma_pos(&hPos, &vPos, f->chroma_location);
-    av_opt_set_int(sws, "srcw", f->width, 0);
-    av_opt_set_int(sws, "srch", f->height, 0);
-    av_opt_set_int(sws, "src_format", f->format, 0);
-    av_opt_set_int(sws, "dstw", f->width, 0);
-    av_opt_set_int(sws, "dsth", f->height, 0);
-    av_opt_set_int(sws, "dst_format", AV_PIX_FMT_RGB24, 0);
-    av_opt_set_int(sws, "sws_flags", SWS_BILINEAR | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT, 0);
-    av_opt_set_int(sws, "src_h_chr_pos", hPos, 0);
-    av_opt_set_int(sws, "src_v_chr_pos", vPos, 0);
+    for (const auto& [name, value] : std::initializer_list<std::pair<const char*, int64_t>>{
+             {"srcw", f->width}, {"srch", f->height}, {"src_format", f->format}, {"dstw", f->width},
+             {"dsth", f->height}, {"dst_format", AV_PIX_FMT_RGB24}, {"src_h_chr_pos", hPos},
+             {"src_v_chr_pos", vPos}, {"sws_flags", SWS_BILINEAR | SWS_ACCURATE_RND | SWS_FULL_CHR_H_INT}})
+        av_opt_set_int(sws, name, value, 0);
     std::vector<uint8_t> rgb(static_cast<size_t>(f->width) * f->height * 3);
     if (sws_init_context(sws, nullptr, nullptr) >= 0) {
         const int* bt709 = sws_getCoefficients(SWS_CS_ITU709);
