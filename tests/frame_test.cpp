@@ -16,6 +16,7 @@
 
 namespace {
 
+using testutil::Wide;
 using ukvo2::Path;
 
 class Frame : public ::testing::Test {
@@ -29,13 +30,6 @@ TEST_F(Frame, PathIsTheTableThenItsMirrorImage) {
         EXPECT_TRUE(Path[i].re == ukvo2::PathTable[i].re && Path[i].im == ukvo2::PathTable[i].im) << i;
         EXPECT_TRUE(Path[301 - i].re == Path[i].re && Path[301 - i].im == -Path[i].im) << i;
     }
-}
-
-// An extended value as this machine's long double, which is at least as
-// wide: the sum of its two nearest doubles.
-long double Wide(ukvo2::Extended x) {
-    const double hi = ukvo2::ToDouble(x);
-    return static_cast<long double>(hi) + ukvo2::ToDouble(x - ukvo2::Extended(hi));
 }
 
 TEST_F(Frame, ParameterAlongThePath) {
@@ -84,14 +78,12 @@ TEST_F(Frame, SineAndCosineMatchTheLibraryToTheLastBits) {
             ASSERT_LE(std::fabs(Wide(mine) - lib), 4 * ulp) << ukvo2::ToDouble(x);
         }
     }
-    EXPECT_TRUE(ukvo2::SinX(0) == Extended(0));
-    EXPECT_TRUE(ukvo2::CosX(0) == Extended(1));
+    EXPECT_TRUE(ukvo2::SinX(0) == Extended(0) && ukvo2::CosX(0) == Extended(1));
     for (double beyond : {double(NAN), double(INFINITY), 0x1p31}) EXPECT_TRUE(ukvo2::IsNan(ukvo2::SinX(beyond)));
 }
 
+// Julia from the first reading, the centre's column from the second, its row from the third.
 TEST_F(Frame, RenderFrameReadsTheClockThreeTimes) {
-    // Julia from the first reading, the centre's column from the second, its
-    // row from the third.
     const uint32_t readings[3] = {77777, 1234, 98765};
     int next = 0;
     ukvo2::SetClock([&] { return readings[next++ % 3]; });
@@ -105,9 +97,8 @@ TEST_F(Frame, RenderFrameReadsTheClockThreeTimes) {
     EXPECT_TRUE(std::equal(want.begin(), want.end(), ukvo2::Pixels));
 }
 
-// Golden frames: the hash of the frame drawn with all three readings at t,
-// by RenderFrame and by RenderFrameAt. KVO_PRINT_GOLDEN=1 prints the current
-// hashes in the file's format.
+// The hash of the frame drawn with all three readings at t, by RenderFrame and by
+// RenderFrameAt. KVO_PRINT_GOLDEN=1 prints the current hashes in the file's format.
 TEST_F(Frame, GoldenFrames) {
     std::ifstream file(KVO_GOLDEN_FRAMES);
     std::map<uint32_t, uint64_t> golden;
