@@ -20,13 +20,12 @@ using namespace ukvo2;
 
 // Runs `run` on a copy of `start` with every kernel set, the emulated ones
 // too, and `more`; all must agree with the plain one (the first).
-template <typename T, typename Run>
-void ExpectSameAsPlain(const std::vector<T>& start, Run run, const std::string& what,
+template <typename Run>
+void ExpectSameAsPlain(const std::vector<uint8_t>& start, Run run, const std::string& what,
                        const KernelSet* more = nullptr) {
-    static const std::vector<const KernelSet*> all = testutil::SetsToCompare();
-    std::vector<const KernelSet*> sets = all;
+    std::vector<const KernelSet*> sets = testutil::SetsToCompare();
     if (more) sets.push_back(more);
-    std::vector<T> plain;
+    std::vector<uint8_t> plain;
     for (const KernelSet* set : sets) {
         auto got = start;
         run(*set, got.data());
@@ -56,16 +55,14 @@ TEST(FastKernels, JuliaMatchesPlain) {
         int32_t w = 1 + rng() % 48, h = 2 + rng() % 48;
         if (trial % 5 == 0) w = sizes[rng() % 10][0], h = sizes[rng() % 10][1];
         if (w * h > 10000 && trial % 40 != 0) w = 64, h = 48;  // whole frames are slow in plain: a few
-        // The frame, and a shorter side that 3000000 divides to just below
-        // an integer (3516.998 for 853).
+        // The frame, and a shorter side that 3000000 divides to just below an integer (3516.998 for 853).
         if (trial < 2) w = trial ? 854 : 640, h = trial ? 853 : 480;
         int32_t cre, cim;
         switch (rng() % 4) {
             case 0: {  // along the animation path
                 const Complex p = JuliaParameter(rng() % 150000);
                 cre = JuliaFixedPoint(p.re), cim = JuliaFixedPoint(p.im);
-                break;
-            }
+            } break;
             case 1:  // in design, to the edges of 16-bit exactness and beyond
                 cre = Pick(rng, {-2048, -2047, 2046, 2047, 2048, 0}, -2100, 2100);
                 cim = Pick(rng, {-2048, -2047, -2046, 2046, 2047, 0}, -2100, 2100);
@@ -92,9 +89,8 @@ TEST(FastKernels, BlurMatchesPlain) {
         // Centres at the edges, the last row and column included.
         const int32_t cx = std::clamp(Pick(rng, {0, 1, w - 1, w - 2}, 0, w - 1), 0, w - 1);
         const int32_t cy = std::clamp(Pick(rng, {0, 1, h - 1, h - 2}, 0, h - 1), 0, h - 1);
-        // Steps whose sample columns stall once in 55 columns (the program's),
-        // once in 26 or 14 (chunks of 32 or 16 columns then hold two stalls
-        // now and then), and more often.
+        // Steps whose sample columns stall once in 55 columns (the program's), once in 26 or 14
+        // (chunks of 32 or 16 columns then hold two stalls now and then), and more often.
         const uint32_t d = static_cast<uint32_t>(Pick(rng, {64356, 52428, 1, 65535, 65000, 30000, 63000, 61000}, 1, 65535));
         ExpectSameAsPlain(RandomFrame(rng, static_cast<size_t>(w) * h),
                           [&](const KernelSet& set, uint8_t* f) { set.blur(f, w, h, cx, cy, d); },
@@ -106,9 +102,7 @@ TEST(FastKernels, BlurMatchesPlain) {
 // path segment, and the program's own choice too.
 TEST(FastKernels, RenderFrameMatchesPlainOverTheLoop) {
     BuildPath();
-    size_t count;
-    const KernelSet* sets = KernelSets(count);
-    EXPECT_STREQ(sets[0].name, "plain");
+    EXPECT_STREQ(testutil::SetsToCompare()[0]->name, "plain");
     const KernelSet& chosen = FastestKernels();
     for (uint32_t t = 0; t < 150000; t += 1000) {
         ExpectSameAsPlain(std::vector<uint8_t>(FrameBytes), [&](const KernelSet& set, uint8_t* frame) {
@@ -136,8 +130,7 @@ TEST(FastKernels, EmulatedSetIsComparedButNeverChosen) {
     }
 }
 
-// Slowed copies of the fastest set's kernels: the same bytes, six times the
-// work.
+// Slowed copies of the fastest set's kernels: the same bytes, six times the work.
 const KernelSet* Fast;
 void SlowJulia(uint8_t* p, int32_t w, int32_t h, int32_t n, int32_t cre, int32_t cim) {
     for (int k = 0; k < 6; ++k) Fast->julia(p, w, h, n, cre, cim);
@@ -175,15 +168,13 @@ TEST(KernelChoice, SlowKernelsAreNeverChosen) {
     }
 }
 
-// What the timing hands each set: recorded by stand-in kernels, one pair
-// per set. A Julia kernel fills the frame with its parameter's low byte; a
-// blur notes the frame it was given.
-std::vector<std::pair<int, int32_t>> JuliaCalls;  // (set, cre)
-std::vector<std::pair<int, uint8_t>> BlurCalls;   // (set, the frame's first byte)
+// What the timing hands each set, noted by stand-in kernels as (set, picture): a Julia
+// kernel fills the frame with its parameter's low byte, a blur notes the frame it is given.
+std::vector<std::pair<int, uint8_t>> JuliaCalls, BlurCalls;
 template <int Set>
 void NotedJulia(uint8_t* p, int32_t w, int32_t h, int32_t, int32_t cre, int32_t) {
     std::fill(p, p + static_cast<size_t>(w) * h, static_cast<uint8_t>(cre));
-    JuliaCalls.push_back({Set, cre});
+    JuliaCalls.push_back({Set, p[0]});
 }
 template <int Set>
 void NotedBlur(uint8_t* p, int32_t, int32_t, int32_t, int32_t, uint32_t) {
@@ -199,37 +190,25 @@ TEST(KernelChoice, EverySetIsTimedOnEveryFrame) {
     JuliaCalls.clear();
     BlurCalls.clear();
     TimeKernels(sets, 3);
-    // First the last set draws each frame's picture, for the blurs.
+    // First the last set draws the three frames' pictures, for the blurs.
     ASSERT_GE(JuliaCalls.size(), 3u);
-    std::set<int32_t> drawn;
-    for (size_t k = 0; k < 3; ++k) {
-        EXPECT_EQ(JuliaCalls[k].first, 2);
-        drawn.insert(JuliaCalls[k].second);
-    }
-    EXPECT_EQ(drawn.size(), 3u);
-    // Then the rounds.
-    std::map<int, std::multiset<int32_t>> julia;
-    std::map<int, std::multiset<int>> blur;
+    for (size_t k = 0; k < 3; ++k) EXPECT_EQ(JuliaCalls[k].first, 2) << k;
+    EXPECT_EQ(std::set<uint8_t>({JuliaCalls[0].second, JuliaCalls[1].second, JuliaCalls[2].second}).size(), 3u);
+    // Then the rounds: each blur sees the picture of the frame it times.
+    std::map<int, std::multiset<uint8_t>> julia, blur;
     for (size_t k = 3; k < JuliaCalls.size(); ++k) julia[JuliaCalls[k].first].insert(JuliaCalls[k].second);
-    for (const auto& [set, first] : BlurCalls) blur[set].insert(first);
-    ASSERT_EQ(julia.size(), 3u);
-    ASSERT_EQ(blur.size(), 3u);
+    for (const auto& [set, picture] : BlurCalls) blur[set].insert(picture);
     for (int set = 0; set < 3; ++set) {
-        EXPECT_EQ(std::set<int32_t>(julia[set].begin(), julia[set].end()).size(), 3u) << set;
+        EXPECT_EQ(std::set<uint8_t>(julia[set].begin(), julia[set].end()).size(), 3u) << set;
         EXPECT_EQ(julia[set].size(), julia[0].size()) << set;
-        // Each blur sees the picture of the frame it times: three of them.
-        std::set<int> pictures;
-        for (const int32_t cre : julia[set]) pictures.insert(static_cast<uint8_t>(cre));
-        EXPECT_EQ(std::set<int>(blur[set].begin(), blur[set].end()), pictures) << set;
-        EXPECT_EQ(blur[set].size(), julia[set].size()) << set;
+        EXPECT_EQ(blur[set], julia[set]) << set;
     }
 }
 
 // KVO_KERNELS names one set for both kernels, or the Julia kernel's set and
 // the blur's; anything else leaves the choice to the timing.
 TEST(KernelChoice, NamedSets) {
-    const KernelSet sets[] = {{"plain", nullptr, nullptr, nullptr},
-                              {"avx2", nullptr, nullptr, nullptr},
+    const KernelSet sets[] = {{"plain", nullptr, nullptr, nullptr}, {"avx2", nullptr, nullptr, nullptr},
                               {"avx512", nullptr, nullptr, nullptr}};
     const struct {
         const char* text;
