@@ -28,8 +28,7 @@ SoftExtended Soft(long double x) {
 // Same bits; any NaN matches any NaN.
 ::testing::AssertionResult Same(SoftExtended s, long double x) {
     const SoftExtended want = Soft(x);
-    if (std::isnan(x) ? ukvo2::IsNan(s)
-                      : s.significand == want.significand && s.signExponent == want.signExponent)
+    if (std::isnan(x) ? ukvo2::IsNan(s) : s.significand == want.significand && s.signExponent == want.signExponent)
         return ::testing::AssertionSuccess();
     char text[96];
     std::snprintf(text, sizeof text, "got %04x %016llx, want %La", s.signExponent,
@@ -38,9 +37,7 @@ SoftExtended Soft(long double x) {
 }
 
 template <typename T>
-bool SameBits(T a, T b) {
-    return std::memcmp(&a, &b, sizeof a) == 0;
-}
+bool SameBits(T a, T b) { return std::memcmp(&a, &b, sizeof a) == 0; }
 
 std::mt19937_64 rng(15);
 
@@ -64,8 +61,7 @@ long double Operand() {
         case 2: sig &= 0xFFFF; break;
     }
     const uint32_t fields[] = {static_cast<uint32_t>(rng() % 0x7FFF), static_cast<uint32_t>(rng() % 70),
-                               static_cast<uint32_t>(0x7FFE - rng() % 70),
-                               static_cast<uint32_t>(16383 - 70 + rng() % 140)};
+                               static_cast<uint32_t>(0x7FFE - rng() % 70), static_cast<uint32_t>(16383 - 70 + rng() % 140)};
     uint32_t field = fields[rng() % 4];
     if (rng() % 500 == 0) field = sig = 0;
     if (rng() % 500 == 0) field = 0x7FFF, sig = 0;
@@ -92,18 +88,15 @@ TEST(SoftExtended, OperationsMatchTheX87) {
     for (int i = 0; i < 3000000; ++i) {
         const long double a = Operand(), b = Partner(a);
         const SoftExtended sa = Soft(a), sb = Soft(b);
-        ASSERT_TRUE(Same(sa + sb, a + b)) << std::hexfloat << a << " + " << b;
-        ASSERT_TRUE(Same(sa - sb, a - b)) << std::hexfloat << a << " - " << b;
-        ASSERT_TRUE(Same(sa * sb, a * b)) << std::hexfloat << a << " * " << b;
-        ASSERT_TRUE(Same(sa / sb, a / b)) << std::hexfloat << a << " / " << b;
-        ASSERT_EQ(sa < sb, a < b);
-        ASSERT_EQ(sa == sb, a == b);
-        ASSERT_EQ(sa <= sb, a <= b);
+        const std::pair<SoftExtended, long double> results[] = {
+            {sa + sb, a + b}, {sa - sb, a - b}, {sa * sb, a * b}, {sa / sb, a / b}};
+        for (int o = 0; o < 4; ++o)
+            ASSERT_TRUE(Same(results[o].first, results[o].second)) << std::hexfloat << a << ' ' << "+-*/"[o] << ' ' << b;
+        ASSERT_TRUE((sa < sb) == (a < b) && (sa == sb) == (a == b) && (sa <= sb) == (a <= b)) << std::hexfloat << a << " " << b;
         const int n = static_cast<int>(rng() % 140) - 70;
         ASSERT_TRUE(Same(ukvo2::Ldexp(sa, n), std::ldexp(a, n))) << std::hexfloat << a << " " << n;
         // To double: from the operand, and from one that lies on a tie.
-        const long double tie = FromParts(rng() & 1, 16383 - 1100 + rng() % 2200,
-                                          (rng() & ~uint64_t{0x7FF}) | 0x400);
+        const long double tie = FromParts(rng() & 1, 16383 - 1100 + rng() % 2200, (rng() & ~uint64_t{0x7FF}) | 0x400);
         for (long double x : {a, tie})
             ASSERT_TRUE(SameBits(ukvo2::ToDouble(Soft(x)), static_cast<double>(x))) << std::hexfloat << x;
         // To integers, by truncation and ties to even: operands of a size to
@@ -115,9 +108,7 @@ TEST(SoftExtended, OperationsMatchTheX87) {
         ASSERT_EQ(ukvo2::TruncToInt64(Soft(v)), static_cast<int64_t>(v)) << std::hexfloat << v;
         ASSERT_EQ(ukvo2::RoundToInt32(Soft(v)), ukvo2::RoundToInt32(v)) << std::hexfloat << v;
         // From doubles (any bits) and integers.
-        double d;
-        const uint64_t bits = rng();
-        std::memcpy(&d, &bits, 8);
+        const double d = __builtin_bit_cast(double, uint64_t{rng()});
         ASSERT_TRUE(Same(SoftExtended(d), d)) << std::hexfloat << d;
         const int64_t k = static_cast<int64_t>(rng()) >> (rng() % 64);
         ASSERT_TRUE(Same(SoftExtended(k), static_cast<long double>(k))) << k;
@@ -137,17 +128,15 @@ TEST(SoftExtended, FrameStepsMatchTheX87) {
     };
     for (uint32_t k = 0; k < 6000; ++k) ASSERT_TRUE(parameter(25 * k)) << 25 * k;
     for (int i = 0; i < 10000000; ++i) {
-        const uint32_t t = static_cast<uint32_t>(rng()), t2 = static_cast<uint32_t>(rng()),
-                       t3 = static_cast<uint32_t>(rng());
+        const uint32_t t = static_cast<uint32_t>(rng()), t2 = static_cast<uint32_t>(rng()), t3 = static_cast<uint32_t>(rng());
         ASSERT_TRUE(parameter(t)) << t;
         const ukvo2::Centre x = steps::BlurCentre<long double>(t2, t3, 640, 480);
         const ukvo2::Centre s = steps::BlurCentre<SoftExtended>(t2, t3, 640, 480);
         ASSERT_TRUE(x.cx == s.cx && x.cy == s.cy) << t2 << " " << t3;
     }
     for (int i = 0; i < 100000; ++i) {
-        double factor;
-        const uint64_t bits = i % 2 ? rng() : 0x3F00000000000000 | (rng() >> 12);  // any, or in (0, 1)
-        std::memcpy(&factor, &bits, 8);
+        // Any factor, or one in (0, 1).
+        const double factor = __builtin_bit_cast(double, uint64_t{i % 2 ? rng() : 0x3F00000000000000 | (rng() >> 12)});
         uint32_t dx = 0, ds = 0;
         ASSERT_EQ(steps::ZoomStep<long double>(factor, dx), steps::ZoomStep<SoftExtended>(factor, ds));
         ASSERT_EQ(dx, ds) << factor;

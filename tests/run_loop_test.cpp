@@ -55,20 +55,13 @@ TEST(RunLoop, FramesAndTitlesKeepComingAcrossTheClockWrap) {
     // seconds), and a fresh reading starts the next count. The clock wraps
     // to 0 three seconds in, within the second count.
     uint32_t now = 4294967295u - 3000;
-    Clock = [&now] {
-        Readings.push_back(now);
-        now += 30;
-        return Readings.back();
-    };
+    Clock = [&now] { Readings.push_back(now); now += 30; return Readings.back(); };
     ukvo2::SetClock(Clock);
     FramesLeft = 4 * 17 + 1;
     EXPECT_THROW(ukvo2::Run(), Closed);
     ukvo2::SetClock(nullptr);
     std::vector<std::string> want = {"open Kvo 640x480", "palette 255"};
-    for (int title = 0; title < 4; ++title) {
-        want.insert(want.end(), 17, "frame");
-        want.push_back("Kvo 8.33 fps");
-    }
+    for (int title = 0; title < 4; ++title) want.insert(want.end(), 17, "frame"), want.push_back("Kvo 8.33 fps");
     want.push_back("frame");
     EXPECT_EQ(Record, want);
     EXPECT_LT(Readings.back(), Readings.front());  // wrapped
