@@ -8,6 +8,7 @@
 #include <random>
 
 #include "test_util.h"
+#include "wide.h"
 #include "clock/clock.h"
 #include "frame.h"
 #include "path.h"

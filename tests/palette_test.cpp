@@ -6,6 +6,7 @@
 
 #include "extended/elementary.h"
 #include "test_util.h"
+#include "wide.h"
 #include "palette.h"
 #include "steps_for_tests.h"
 

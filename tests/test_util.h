@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <vector>
 
-#include "extended/extended.h"
 #include "kernels/select.h"
 
 namespace testutil {
@@ -34,13 +33,6 @@ inline uint64_t Fnv1a(const uint8_t* data, size_t size) {
 
 inline size_t Count(const std::vector<uint8_t>& v, uint8_t value) {
     return static_cast<size_t>(std::count(v.begin(), v.end(), value));
-}
-
-// An extended value as this machine's long double, which is at least as wide:
-// the sum of its two nearest doubles.
-inline long double Wide(ukvo2::Extended x) {
-    const double hi = ukvo2::ToDouble(x);
-    return static_cast<long double>(hi) + ukvo2::ToDouble(x - ukvo2::Extended(hi));
 }
 
 }  // namespace testutil
