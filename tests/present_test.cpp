@@ -1,6 +1,5 @@
-// What the presenters share: the frame's indices through a colour table, and
-// where the frame goes on a screen or in another program's window (the
-// largest box of its shape, centred, the rest for black bars).
+// What the presenters share: indices through a colour table, the stretch, the
+// pace, and the frame's box in a screen or window (centred, between bars).
 #include <gtest/gtest.h>
 
 #include <random>
@@ -45,8 +44,7 @@ TEST(Present, StretchFrameTakesTheNearestPixel) {
         {1, 5, {2, 2, 6, 6, 6}},
     };
     for (const auto& c : cases) {
-        // One pixel past each row, and a row before the first: neither is
-        // read nor written.
+        // One pixel past each row and a row before the first: neither touched.
         const size_t stride = static_cast<size_t>(c.width) + 1;
         std::vector<uint32_t> out(stride * (c.height + 1), 0xdeadbeef), want(out);
         for (int y = 0; y < c.height; ++y)

@@ -108,9 +108,8 @@ int main(int argc, char** argv) {
     if (command == "ppm" && argc == 8) return CheckPpm(argv);
     Display* display = command == "ppm" ? nullptr : XOpenDisplay(nullptr);
     if (!display || (command != "shot" && command != "close" && command != "window" && command != "pictures")) {
-        std::fprintf(stderr, "usage (with a display): kvo2_xcheck shot WINDOW MIN [X Y W H] | close WINDOW | window W H\n"
-                             "       | pictures MIN MX MY MW MH PX PY PW PH ...\n"
-                             "       (without): kvo2_xcheck ppm FILE MIN X Y W H\n");
+        std::fprintf(stderr, "usage: kvo2_xcheck shot WINDOW MIN [X Y W H] | pictures MIN MX MY MW MH PX PY PW PH ...\n"
+                             "       | close WINDOW | window W H | ppm FILE MIN X Y W H (no display needed)\n");
         return 2;
     }
     if (command == "window" && argc == 4) {
