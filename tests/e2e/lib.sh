@@ -116,6 +116,22 @@ window_found() {
     [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ]
 }
 
+# focus: X's input focus on the program's window (WINDOW), read back, within
+# 10 s; else a failure naming the window that has it.
+focus() {
+    within 10 eval 'xdotool windowfocus "$WINDOW" 2>/dev/null; [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WINDOW" ]' ||
+        fail "keys meant for window $WINDOW would go to window $(xdotool getwindowfocus 2>/dev/null)"
+}
+
+# settled: the program has pumped its events past everything sent before:
+# two new titles (each written by the loop two seconds after the last).
+settled() {
+    local titles
+    watch_title
+    titles=$TITLES
+    within 10 eval 'watch_title; [ $TITLES -ge $((titles + 2)) ]' || fail "no new title in 10 s: no frames?"
+}
+
 # wait_exit PID SECONDS WANT WHAT: the process ends within SECONDS, status WANT.
 wait_exit() {
     local status=0
@@ -214,9 +230,9 @@ soak() {
         for STEP in "${round[@]}"; do
             eval "$STEP" 2>>"$WORK/steps.log"
             alive
+            watch_title
         done
         rounds=$((rounds + 1))
-        watch_title
         if [ "$(since)" -ge $warm ]; then
             sleep "$3"
             kb=$(awk '/^VmRSS:/ { print $2 }' "/proc/$PID/status") || alive

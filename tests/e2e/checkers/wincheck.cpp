@@ -20,6 +20,9 @@
 //   active         prints the screen-saver setting: 1 on, 0 off
 //   activate N     sets it to N (not in the user profile) and prints it
 //   monitors       prints each monitor's rectangle on the desktop: X Y W H
+//   foreground XID S  makes the top-level window shown in X window XID the
+//                  foreground window, which the keyboard reaches, and waits
+//                  until it is; else prints the X window that is
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
@@ -56,6 +59,11 @@ bool Within(double seconds, F done) {
 }
 
 HWND Find() { return FindWindowA("Kvo", nullptr); }
+
+// The X window that shows a top-level window, as Wine's X11 driver notes it.
+unsigned long XWindow(HWND w) {
+    return w ? static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetPropA(w, "__wine_x11_whole_window"))) : 0;
+}
 
 std::string Title(HWND w) {
     char text[256] = "";
@@ -182,6 +190,36 @@ BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
     return TRUE;
 }
 
+// EnumWindows' callback: *found holds the X window sought; the window shown
+// in it takes its place, and the search stops.
+BOOL CALLBACK FindShown(HWND w, LPARAM found) {
+    auto* result = reinterpret_cast<uintptr_t*>(found);
+    if (XWindow(w) != *result) return TRUE;
+    *result = reinterpret_cast<uintptr_t>(w);
+    return FALSE;
+}
+
+// The top-level window that Wine shows in X window `xid`, or null.
+HWND ShownIn(unsigned long xid) {
+    uintptr_t found = xid;
+    return EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found)) ? nullptr : reinterpret_cast<HWND>(found);
+}
+
+int Foreground(unsigned long xid, double seconds) {
+    HWND w = ShownIn(xid);
+    if (!w) {
+        std::printf("FAIL no window shown in X window %lu\n", xid);
+        return 1;
+    }
+    // Asked again each second: a window just made may take it back.
+    for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000;) {
+        SetForegroundWindow(w);
+        if (Within(1, [w] { return GetForegroundWindow() == w; })) return 0;
+    }
+    std::printf("FAIL the foreground window is X window %lu, not %lu\n", XWindow(GetForegroundWindow()), xid);
+    return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -223,6 +261,7 @@ int main(int argc, char** argv) {
     if (command == "gone" && argc == 3) return Within(seconds, [] { return !Find(); }) ? 0 : 1;
     if (command == "host" && argc == 5) return Host(std::atoi(argv[2]), std::atoi(argv[3]), seconds);
     if (command == "box" && argc == 3) return Box(seconds);
+    if (command == "foreground" && argc == 4) return Foreground(std::strtoul(argv[2], nullptr, 10), seconds);
     HWND w = nullptr;
     Within(command == "open" || command == "screen" ? seconds : 0, [&] { return (w = Find()) != nullptr; });
     if (!w) {
@@ -251,6 +290,7 @@ int main(int argc, char** argv) {
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
     std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... | "
-                         "screen S | host W H S | box S | active | activate N | monitors | displaychange\n");
+                         "screen S | host W H S | box S | active | activate N | monitors | displaychange | "
+                         "foreground XID S\n");
     return 2;
 }
