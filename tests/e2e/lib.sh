@@ -116,12 +116,15 @@ window_found() {
     [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ]
 }
 
-# focus: X's input focus on the program's window (WINDOW), read back, within
-# 10 s; else a failure naming the window that has it.
-focus() {
+# press KEY...: real key presses (XTEST) to WINDOW once X's input focus is on
+# it (read back) and a harness's own `owns_keys` agrees; else a failure.
+press() {
     within 10 eval 'xdotool windowfocus "$WINDOW" 2>/dev/null; [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WINDOW" ]' ||
         fail "keys meant for window $WINDOW would go to window $(xdotool getwindowfocus 2>/dev/null)"
+    owns_keys
+    xdotool key "$@"
 }
+owns_keys() { :; }
 
 # settled: the program has pumped its events past everything sent before:
 # two new titles (each written by the loop two seconds after the last).

@@ -45,13 +45,6 @@ zoom() {
     [ -n "${QUIET:-}" ] || ok "zoom $1: client ${w}x$h, centred"
 }
 
-# press KEY...: real key presses (XTEST) to the window, once it has the focus.
-press() {
-    xdotool mousemove $((SCREEN_W / 2)) $((SCREEN_H / 2))
-    focus
-    xdotool key "$@"
-}
-
 # The window: title, centring, icon, picture, zoom keys, [soak], Escape.
 scenario_window() {
     local icon spot x y want got

@@ -159,19 +159,17 @@ scenario_frames() {
     ok "frames equal the golden ones ($(awk '{ print $1 }' "$WORK/frames.txt" | sort -u | tr '\n' ' '))"
 }
 
-# keys KEY...: real key presses to the window (WINDOW), once it has X's focus
-# and is Windows' foreground window, which Wine's keyboard input goes to.
-keys() {
-    focus
-    check foreground "$WINDOW" 10 >"$WORK/foreground" || fail "keys meant for window $WINDOW: $(cat "$WORK/foreground")"
-    xdotool key "$@"
+# Wine's keyboard input goes to Windows' foreground window, whatever X's focus.
+owns_keys() {
+    local why
+    why=$(check foreground "$WINDOW" 10) || fail "keys meant for window $WINDOW: $why"
 }
 
 # system_menu KEY...: opens the system menu (Alt+Space), waits for it, presses KEY...
 system_menu() {
     local before
     before=$(xdotool search --onlyvisible --name '' 2>/dev/null | wc -l)
-    keys alt+space
+    press alt+space
     within 10 eval '[ "$(xdotool search --onlyvisible --name "" 2>/dev/null | wc -l)" -gt "$before" ]'
     sleep 0.2
     xdotool key "$@"
@@ -229,7 +227,7 @@ STEPS
         client_shot soak-end
         PID=$launched
     fi
-    ends Escape keys Escape
+    ends Escape press Escape
     check gone 10 || fail "the window is still there"
 }
 
@@ -256,7 +254,7 @@ saver_screen() {
 scenario_saver() {
     local end host status args want
     wine_up
-    for end in "keys a" "xdotool mousemove 160 100"; do saver_screen "$scr" "$end"; done
+    for end in "press a" "xdotool mousemove 160 100"; do saver_screen "$scr" "$end"; done
     check host 320 200 60 >"$WORK/host" &
     host=$!
     PIDS+=($host)
@@ -291,7 +289,7 @@ open_another() {
 # close_window PID:WINDOW: Escape to that window ends its process with 0.
 close_window() {
     local PID=${1%%:*} WINDOW=${1#*:}
-    ends Escape keys Escape
+    ends Escape press Escape
 }
 
 # The screen-saver setting: off while any window is open (two processes,
@@ -320,7 +318,7 @@ scenario_setting() {
     check activate 1 >/dev/null
     saver_on "$scr" 100 100
     [ "$(check active)" = 1 ] || fail "/s switched the screen saver off"
-    ends "/s, a key" keys a
+    ends "/s, a key" press a
     [ "$(check active)" = 1 ] || fail "/s changed the screen-saver setting"
     ok "/s leaves the setting alone"
 }
@@ -340,7 +338,7 @@ scenario_monitors() {
     pictures "${THREE[@]}"
     check displaychange || fail "WM_DISPLAYCHANGE was not handled"
     pictures "${THREE[@]}"
-    ends "/s on three monitors, a key" keys a
+    ends "/s on three monitors, a key" press a
 }
 
 # changes: the files, folders (but Temp) and registry keys (those with values
@@ -404,7 +402,7 @@ VALUES
         grep -qF "$installed\kvo2.exe" || fail "the Start menu's Kvo does not start $installed\kvo2.exe"
     ok "uninstall entry: Kvo $VERSION by Kvo, the icon of kvo2.exe; the Start menu starts kvo2.exe"
     exe="$WINEPREFIX/drive_c/Program Files/Kvo/kvo2.exe" scenario_window
-    saver_screen "$WINEPREFIX/drive_c/windows/system32/kvo2.scr" "keys a"
+    saver_screen "$WINEPREFIX/drive_c/windows/system32/kvo2.scr" "press a"
     saver='HKCU\Control Panel\Desktop'
     win reg add "$saver" /v SCRNSAVE.EXE /d 'C:\windows\system32\kvo2.scr' /f >/dev/null || fail "reg add"
     win "$WINEPREFIX/drive_c/Program Files/Kvo/Uninstall.exe" /S || fail "Uninstall.exe /S: exit status $?"

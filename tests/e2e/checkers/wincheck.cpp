@@ -60,9 +60,9 @@ bool Within(double seconds, F done) {
 
 HWND Find() { return FindWindowA("Kvo", nullptr); }
 
-// The X window that shows a top-level window, as Wine's X11 driver notes it.
+// The X window that Wine's X11 driver shows a top-level window in.
 unsigned long XWindow(HWND w) {
-    return w ? static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetPropA(w, "__wine_x11_whole_window"))) : 0;
+    return static_cast<unsigned long>(reinterpret_cast<uintptr_t>(GetPropA(w, "__wine_x11_whole_window")));
 }
 
 std::string Title(HWND w) {
@@ -190,33 +190,16 @@ BOOL CALLBACK PrintMonitor(HMONITOR, HDC, LPRECT r, LPARAM) {
     return TRUE;
 }
 
-// EnumWindows' callback: *found holds the X window sought; the window shown
-// in it takes its place, and the search stops.
-BOOL CALLBACK FindShown(HWND w, LPARAM found) {
-    auto* result = reinterpret_cast<uintptr_t*>(found);
-    if (XWindow(w) != *result) return TRUE;
-    *result = reinterpret_cast<uintptr_t>(w);
-    return FALSE;
-}
-
-// The top-level window that Wine shows in X window `xid`, or null.
-HWND ShownIn(unsigned long xid) {
-    uintptr_t found = xid;
-    return EnumWindows(FindShown, reinterpret_cast<LPARAM>(&found)) ? nullptr : reinterpret_cast<HWND>(found);
-}
-
+// Makes the top-level window shown in X window `xid` the foreground one,
+// asking again each second: a window just made may take it back.
 int Foreground(unsigned long xid, double seconds) {
-    HWND w = ShownIn(xid);
-    if (!w) {
-        std::printf("FAIL no window shown in X window %lu\n", xid);
-        return 1;
-    }
-    // Asked again each second: a window just made may take it back.
-    for (DWORD start = GetTickCount(); GetTickCount() - start < seconds * 1000;) {
+    HWND w = nullptr;
+    for (HWND c = nullptr; !w && (c = FindWindowExA(nullptr, c, nullptr, nullptr));) w = XWindow(c) == xid ? c : w;
+    for (DWORD start = GetTickCount(); w && GetTickCount() - start < seconds * 1000;) {
         SetForegroundWindow(w);
         if (Within(1, [w] { return GetForegroundWindow() == w; })) return 0;
     }
-    std::printf("FAIL the foreground window is X window %lu, not %lu\n", XWindow(GetForegroundWindow()), xid);
+    std::printf("FAIL the foreground window is shown in X window %lu, not %lu\n", XWindow(GetForegroundWindow()), xid);
     return 1;
 }
 
@@ -289,8 +272,7 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... | "
-                         "screen S | host W H S | box S | active | activate N | monitors | displaychange | "
-                         "foreground XID S\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... |"
+                         " screen S | host W H S | box S | active | activate N | monitors | displaychange | foreground XID S\n");
     return 2;
 }
