@@ -272,7 +272,7 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... |"
-                         " screen S | host W H S | box S | active | activate N | monitors | displaychange | foreground XID S\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... |\n"
+                         "  screen S | host W H S | box S | active | activate N | monitors | displaychange | foreground XID S\n");
     return 2;
 }
