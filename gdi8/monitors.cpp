@@ -50,6 +50,23 @@ std::vector<MonitorPicture> PicturesOnMonitors(const std::vector<Box>& monitors,
     return parts;
 }
 
+Box CentredOnMonitor(const std::vector<Box>& monitors, const Box& primary, const Box& window, int width,
+                     int height) {
+    const Box* best = &primary;
+    long long most = 0;
+    for (const Box& monitor : monitors) {
+        const Box part = Inside(monitor, window);
+        const long long area = part.width > 0 && part.height > 0 ? 1LL * part.width * part.height : 0;
+        if (area > most) {
+            most = area;
+            best = &monitor;
+        }
+    }
+    const long long x = best->x + (1LL * best->width - width) / 2;
+    const long long y = best->y + (1LL * best->height - height) / 2;
+    return Box{static_cast<int>(x), static_cast<int>(y), width, height};
+}
+
 bool SameLayout(const std::vector<MonitorPicture>& a, const std::vector<MonitorPicture>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(),
                       [](const MonitorPicture& p, const MonitorPicture& q) {

@@ -27,6 +27,14 @@ struct MonitorPicture {
 std::vector<MonitorPicture> PicturesOnMonitors(const std::vector<Box>& monitors, const Box& window,
                                                int frameWidth, int frameHeight);
 
+// Where a window of width x height goes (its box) to be centred on the
+// monitor that holds the largest part of `window` (the first of equals), or
+// on `primary` where none holds any of it: on the whole monitor, not its work
+// area, and off its top left where the window is the larger. On one monitor
+// of W x H at 0, 0: ((W - width) / 2, (H - height) / 2), rounded toward zero.
+Box CentredOnMonitor(const std::vector<Box>& monitors, const Box& primary, const Box& window, int width,
+                     int height);
+
 // Whether two layouts put every monitor and picture in the same place.
 bool SameLayout(const std::vector<MonitorPicture>& a, const std::vector<MonitorPicture>& b);
 

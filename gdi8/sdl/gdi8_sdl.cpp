@@ -12,9 +12,12 @@
 #include <cstring>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "gdi8.h"
+#include "monitors.h"
 #include "present.h"
+#include "x11/x11_monitors.h"
 #include "x11/x11_picture.h"
 #include "x11/x11_window.h"
 
@@ -113,10 +116,28 @@ void Paint(bool whole) {
     SDL_RenderPresent(Renderer);
 }
 
-// Sets the client area to n times the frame and centres the window.
+// The monitors, the primary first: X's, or else SDL's displays.
+std::vector<Box> Monitors() {
+    std::vector<Box> monitors = XMonitors(Window);
+    if (!monitors.empty()) return monitors;
+    for (int k = 0; k < SDL_GetNumVideoDisplays(); ++k) {
+        SDL_Rect r;
+        if (SDL_GetDisplayBounds(k, &r) == 0) monitors.push_back(Box{r.x, r.y, r.w, r.h});
+    }
+    return monitors;
+}
+
+// Sets the client area to n times the frame and centres the window on the
+// monitor that holds most of it.
 void Zoom(int n) {
-    SDL_SetWindowSize(Window, BitmapWidth * n, BitmapHeight * n);
-    SDL_SetWindowPosition(Window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    const std::vector<Box> monitors = Monitors();
+    Box now{};
+    SDL_GetWindowPosition(Window, &now.x, &now.y);
+    SDL_GetWindowSize(Window, &now.width, &now.height);
+    const Box to = CentredOnMonitor(monitors, monitors.empty() ? now : monitors[0], now, BitmapWidth * n,
+                                    BitmapHeight * n);
+    SDL_SetWindowSize(Window, to.width, to.height);
+    SDL_SetWindowPosition(Window, to.x, to.y);
 }
 
 [[noreturn]] void Close() {

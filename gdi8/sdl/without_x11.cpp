@@ -3,6 +3,7 @@
 // nothing; CanDrawInside says so, and the program refuses --root and
 // --window-id before it gets here.
 #include "gdi8.h"
+#include "x11/x11_monitors.h"
 #include "x11/x11_picture.h"
 #include "x11/x11_window.h"
 
@@ -23,5 +24,6 @@ bool XWindowSeen() { return true; }
 bool StartXPicture(SDL_Window*, unsigned long, int, int) { return false; }
 void PaintXPicture(const uint8_t*, const uint32_t[256], int, int, bool) {}
 void NoteMonitorEvent(const void*) {}
+std::vector<Box> XMonitors(SDL_Window*) { return {}; }
 
 }  // namespace gdi8

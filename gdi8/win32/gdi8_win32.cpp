@@ -221,11 +221,17 @@ bool MouseMovedAway() {
            std::abs(at.y - CursorAtStart.y) > MouseSlack;
 }
 
+// n times the zoom-1 outer size, centred on the monitor that holds most of
+// the window (on a desk of one monitor, on the screen).
 void Zoom(HWND window, int n) {
-    const int width = OuterWidth * n;
-    const int height = OuterHeight * n;
-    const POINT at = Centred(width, height);
-    SetWindowPos(window, nullptr, at.x, at.y, width, height, SWP_NOZORDER);
+    std::vector<Box> monitors;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, reinterpret_cast<LPARAM>(&monitors));
+    RECT now;
+    GetWindowRect(window, &now);
+    const Box primary{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const Box to = CentredOnMonitor(monitors, primary, Box{now.left, now.top, now.right - now.left,
+                                    now.bottom - now.top}, OuterWidth * n, OuterHeight * n);
+    SetWindowPos(window, nullptr, to.x, to.y, to.width, to.height, SWP_NOZORDER);
 }
 
 // Handles a system command if it is one of the zoom entries, whose low three

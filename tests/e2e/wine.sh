@@ -174,15 +174,16 @@ system_menu() {
     sleep 0.2
     xdotool key "$@"
 }
-# menu_zoom N UPS: the menu entry UPS places from the bottom makes the window N
-# times its zoom-1 size. A menu not open in time (Wine under load) gets one
-# more try: its keys went to the window, which ignores them.
+# menu_zoom N UPS [X Y W H]: the menu entry UPS places from the bottom makes
+# the window N times its zoom-1 size, centred on the monitor at X Y W H (the
+# primary). A menu not open in time (Wine under load) gets one more try: its
+# keys went to the window, which ignores them.
 menu_zoom() {
     local keys=()
     for _ in $(seq "$2"); do keys+=(Up); done
     for _ in 1 2; do
         system_menu "${keys[@]}" Return
-        check zoom "$1" 10 >"$WORK/zoom.log" && return 0
+        check zoom "$1" "${@:3}" 10 >"$WORK/zoom.log" && return 0
     done
     fail "Zoom $1 x $1 from the system menu: $(cat "$WORK/zoom.log")"
 }
@@ -339,6 +340,13 @@ scenario_monitors() {
     check displaychange || fail "WM_DISPLAYCHANGE was not handled"
     pictures "${THREE[@]}"
     ends "/s on three monitors, a key" press a
+    # A zoom centres the window on the monitor that holds most of it. (Zoom 2
+    # would be taller than this desktop, and Windows keeps a window within it.)
+    start window win "$exe"
+    check move -790 10 10 >"$WORK/move.log" || fail "cannot move the window: $(cat "$WORK/move.log")"
+    menu_zoom 1 3 -800 0 800 600
+    ok "moved onto the left monitor, Zoom 1 centres the window there"
+    ends Escape press Escape
 }
 
 # changes: the files, folders (but Temp) and registry keys (those with values

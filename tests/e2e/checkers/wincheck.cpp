@@ -3,7 +3,9 @@
 // window is as expected, 1 when not; S is the most seconds it waits:
 //   open S         the window: class, styles, client size, centring, the title
 //                  "Kvo", then the frame rate
-//   zoom N S       N x the zoom-1 outer size, centred
+//   zoom N [X Y W H] S  N x the zoom-1 outer size, centred on the monitor at
+//                  X, Y of W x H (by default the primary one)
+//   move X Y S     moves the window's top left to X, Y; waits until it is there
 //   client         prints the client area on the screen: X Y W H
 //   gone S         the window closed
 //   syscommand ID  sends a system command; displaychange tells the window
@@ -93,12 +95,12 @@ bool At(HWND w, const long (&want)[4], bool report) {
     return at;
 }
 
-// Whether the window is n times its zoom-1 outer size, centred.
-bool Placed(HWND w, int n, bool report) {
+// Whether the window is n times its zoom-1 outer size, centred on the
+// monitor at m (left, top, width, height).
+bool Placed(HWND w, int n, const long (&m)[4], bool report) {
     const SIZE one = Outer(640, 480);
     const long width = one.cx * n, height = one.cy * n;
-    return At(w, {(GetSystemMetrics(SM_CXSCREEN) - width) / 2, (GetSystemMetrics(SM_CYSCREEN) - height) / 2,
-                  width, height}, report);
+    return At(w, {m[0] + (m[2] - width) / 2, m[1] + (m[3] - height) / 2, width, height}, report);
 }
 
 int Open(HWND w) {
@@ -114,7 +116,7 @@ int Open(HWND w) {
     GetClientRect(w, &client);
     Expect("client width", client.right, 640);
     Expect("client height", client.bottom, 480);
-    Placed(w, 1, true);
+    Placed(w, 1, {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, true);
     const char* rate = "Kvo [0-9]+\\.[0-9][0-9] fps";
     Within(10, [&] { return std::regex_match(Title(w), std::regex(rate)); });
     ExpectText("rate title", Title(w), rate);
@@ -253,9 +255,19 @@ int main(int argc, char** argv) {
     }
     if (command == "open" && argc == 3) return Open(w);
     if (command == "screen" && argc == 3) return Screen(w);
-    if (command == "zoom" && argc == 4) {
-        Within(seconds, [&] { return Placed(w, std::atoi(argv[2]), false); });
-        return Placed(w, std::atoi(argv[2]), true) ? 0 : 1;
+    if (command == "zoom" && (argc == 4 || argc == 8)) {
+        long m[4] = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+        for (int i = 0; argc == 8 && i < 4; ++i) m[i] = std::atol(argv[3 + i]);
+        Within(seconds, [&] { return Placed(w, std::atoi(argv[2]), m, false); });
+        return Placed(w, std::atoi(argv[2]), m, true) ? 0 : 1;
+    }
+    if (command == "move" && argc == 5) {
+        RECT r;
+        GetWindowRect(w, &r);
+        const long at[4] = {std::atol(argv[2]), std::atol(argv[3]), r.right - r.left, r.bottom - r.top};
+        SetWindowPos(w, nullptr, at[0], at[1], 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        Within(seconds, [&] { return At(w, at, false); });
+        return At(w, at, true) ? 0 : 1;
     }
     if (command == "client" && argc == 2) {
         RECT client;
@@ -272,7 +284,8 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N S | client | gone S | syscommand ID | frames T... |\n"
-                         "  screen S | host W H S | box S | active | activate N | monitors | displaychange | foreground XID S\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N [X Y W H] S | move X Y S | client | gone S |\n"
+                         "  syscommand ID | frames T... | screen S | host W H S | box S | active | activate N |\n"
+                         "  monitors | displaychange | foreground XID S\n");
     return 2;
 }
