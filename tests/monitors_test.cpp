@@ -76,29 +76,28 @@ TEST(Monitors, SameLayoutComparesEveryBox) {
 // A zoomed window stays on the monitor that holds most of it, centred there.
 TEST(Monitors, ZoomCentresOnTheMonitorHoldingMostOfTheWindow) {
     const gdi8::Box primary{0, 0, 1280, 1024}, right{1280, 0, 1920, 1200}, left{-1025, 100, 1025, 768};
+    const std::vector<gdi8::Box> two{primary, right};
     const struct {
         const char* what;
         std::vector<gdi8::Box> monitors;
-        gdi8::Box window;
-        int width, height;
+        int x, y, width, height;  // the window's place, then its new size
         const char* want;
     } cases[] = {
-        {"one monitor: the screen's centre", {primary}, {5, 7, 656, 519}, 1312, 1038, "-16,-7 1312x1038"},
-        {"larger than the monitor: off its top left", {primary}, {0, 0, 656, 519}, 2624, 2076, "-672,-526 2624x2076"},
-        {"on the second monitor: centred there", {primary, right}, {1500, 300, 656, 519}, 1312, 1038,
-         "1584,81 1312x1038"},
-        {"mostly on the second", {primary, right}, {1000, 0, 656, 519}, 656, 519, "1912,340 656x519"},
-        {"mostly on the first", {primary, right}, {700, 0, 656, 519}, 656, 519, "312,252 656x519"},
-        {"as much on each: the first", {primary, right}, {952, 0, 656, 519}, 656, 519, "312,252 656x519"},
-        {"left of the primary, an odd difference rounded toward zero", {primary, left}, {-900, 200, 656, 519},
-         1312, 1038, "-1168,-35 1312x1038"},
-        {"on no monitor: the primary", {primary, right}, {-5000, 0, 656, 519}, 656, 519, "312,252 656x519"},
-        {"no monitor known: the primary", {}, {100, 100, 656, 519}, 656, 519, "312,252 656x519"},
-        {"near the ends of int: no overflow", {{2147482000, 0, 1600, 1200}}, {2147482500, 0, 640, 480}, 640, 480,
-         "2147482480,360 640x480"},
+        {"one monitor: the screen's centre", {primary}, 5, 7, 1312, 1038, "-16,-7 1312x1038"},
+        {"larger than the monitor", {primary}, 0, 0, 2624, 2076, "-672,-526 2624x2076"},
+        {"on the second monitor", two, 1500, 300, 1312, 1038, "1584,81 1312x1038"},
+        {"mostly on the second", two, 1000, 0, 656, 519, "1912,340 656x519"},
+        {"mostly on the first", two, 700, 0, 656, 519, "312,252 656x519"},
+        {"as much on each: the first", two, 952, 0, 656, 519, "312,252 656x519"},
+        {"one pixel on the second alone", two, 3199, 1199, 656, 519, "1912,340 656x519"},
+        {"on no monitor: the primary", two, -5000, 0, 656, 519, "312,252 656x519"},
+        {"left of the primary, an odd difference cut toward zero", {primary, left}, -900, 200, 1312, 1038,
+         "-1168,-35 1312x1038"},
+        {"near the ends of int", {{2147482000, 0, 1600, 1200}}, 2147482500, 0, 640, 480, "2147482480,360 640x480"},
     };
     for (const auto& c : cases)
-        EXPECT_EQ(Text(gdi8::CentredOnMonitor(c.monitors, primary, c.window, c.width, c.height)), c.want) << c.what;
+        EXPECT_EQ(Text(gdi8::CentredOnMonitor(c.monitors, primary, {c.x, c.y, 656, 519}, c.width, c.height)), c.want)
+            << c.what;
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# Milliseconds since the epoch; since START_MS (set when the program starts).
+# Milliseconds since the epoch; since START_MS (the program's start).
 ms() { local t=${EPOCHREALTIME/[.,]/}; echo $((t / 1000)); }
 since() { echo $(($(ms) - START_MS)); }
 # within SECONDS COMMAND...: true once COMMAND succeeds (tried every 50 ms).
@@ -129,9 +129,8 @@ owns_keys() { :; }
 # settled: the program has pumped its events past everything sent before:
 # two new titles (each written by the loop two seconds after the last).
 settled() {
-    local titles
     watch_title
-    titles=$TITLES
+    local titles=$TITLES
     within 10 eval 'watch_title; [ $TITLES -ge $((titles + 2)) ]' || fail "no new title in 10 s: no frames?"
 }
 

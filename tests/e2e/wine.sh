@@ -10,8 +10,7 @@ set -uo pipefail
 ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 . "$(dirname "$0")/lib.sh"
 
-# Per Windows program: the MinGW-w64 target, the PE type, the Wine loader
-# (32-bit Wine through qemu-i386) and prefix, the scenarios.
+# Per Windows program: target, PE type, Wine loader and prefix, scenarios.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
          SCENARIOS=${SCENARIOS:-file zip setup frames saver setting} ;;
@@ -38,7 +37,6 @@ flock 8
   cmake --build "$DIR" -j2; } >"$DIR.log" 2>&1 || fail "the $TRIPLE Windows build failed:"$'\n'"$(cat "$DIR.log")"
 VERSION=$(version "$DIR")
 
-# pe FILE: FILE is an image of the program's PE type.
 pe() { grep -q "^Magic.*($MAGIC)" <<<"$(x86_64-w64-mingw32-objdump -p "$1")" || fail "${1##*/} is not $MAGIC"; }
 
 # A program file: PE type, GUI, Windows' own DLLs only, the icon.
@@ -160,10 +158,7 @@ scenario_frames() {
 }
 
 # Wine's keyboard input goes to Windows' foreground window, whatever X's focus.
-owns_keys() {
-    local why
-    why=$(check foreground "$WINDOW" 10) || fail "keys meant for window $WINDOW: $why"
-}
+owns_keys() { check foreground "$WINDOW" 10 >"$WORK/owner" || fail "keys meant for window $WINDOW: $(cat "$WORK/owner")"; }
 
 # system_menu KEY...: opens the system menu (Alt+Space), waits for it, presses KEY...
 system_menu() {

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
-# The .deb on a bare system: a minimal Debian of this machine's release
-# (debootstrap --variant=minbase) from the mirror apt here uses, kept in
-# CACHE-DIR as a tarball per mirror and Release file and unpacked afresh for
-# every run. There apt-get installs the package with only what its Depends
-# bring, the programs run, and apt-get purge leaves none of its paths.
+# The .deb on a bare system, a minimal Debian of this machine's release
+# (cached in CACHE-DIR): apt-get installs it with only what its Depends bring,
+# the programs run, and apt-get purge leaves none of its paths.
 #   bare.sh BUILD-DIR CACHE-DIR
 set -uo pipefail
 BUILD=$1 CACHE=$2

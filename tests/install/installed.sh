@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# Kvo installed: `prefix` installs with cmake --install into a fresh prefix;
-# `deb` makes the .deb, checks its Depends and description and that lintian
-# has nothing to say, and unpacks it. Both then check the installed tree, and
-# the .deb's program must pass the end-to-end window scenario.
+# Kvo installed by cmake --install (prefix) or as the .deb, its Depends,
+# description and lintian checked (deb): the tree; the .deb's window end to end.
 #   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3

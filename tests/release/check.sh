@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
-# The release as users get it, made by tools/release.sh into RELEASE-DIR:
-# its files and checksums, both .debs, the source, the web zip in headless
-# Chromium; then the release made again from a clone elsewhere, later, in
-# other surroundings, must be the same bytes (KVO_RELEASE_ONCE=1: not made
-# again).
+# tools/release.sh's RELEASE-DIR as users get it: files, sums, .debs, source,
+# web zip; made again elsewhere, later, the same bytes (not with KVO_RELEASE_ONCE=1).
 #   check.sh SOURCE-DIR RELEASE-DIR
 set -uo pipefail
 SRC=$(realpath "$1") REL=$(realpath "$2")

@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The web page in headless Chromium: builds and serves the site, then every
-# pixel of a still's screenshot must be the colour that kvo2-render gives the
-# same frame; browser.mjs checks the rest. With SITE=DIR, the site in DIR
-# (a release's web zip, unpacked) instead of one built here.
+# The web page in headless Chromium, built here or in SITE=DIR: a still's
+# screenshot is kvo2-render's frame, pixel for pixel; browser.mjs checks the rest.
 # browser.sh SOURCE-DIR KVO2-RENDER
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)

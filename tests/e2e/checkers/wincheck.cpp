@@ -285,8 +285,6 @@ int main(int argc, char** argv) {
     if (command == "syscommand" && argc == 3)
         return SendMessageTimeoutA(w, WM_SYSCOMMAND, std::strtoul(argv[2], nullptr, 0), 0, SMTO_ABORTIFHUNG,
                                    5000, &result) ? 0 : 1;
-    std::fprintf(stderr, "usage: kvo2_wincheck open S | zoom N [X Y W H] S | move X Y S | client | gone S |\n"
-                         "  syscommand ID | frames T... | screen S | host W H S | box S | active | activate N |\n"
-                         "  monitors | displaychange | foreground XID S\n");
+    std::fprintf(stderr, "usage: kvo2_wincheck COMMAND ARGUMENTS... (the commands are listed in wincheck.cpp)\n");
     return 2;
 }

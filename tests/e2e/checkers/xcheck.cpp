@@ -108,8 +108,7 @@ int main(int argc, char** argv) {
     if (command == "ppm" && argc == 8) return CheckPpm(argv);
     Display* display = command == "ppm" ? nullptr : XOpenDisplay(nullptr);
     if (!display || (command != "shot" && command != "close" && command != "window" && command != "pictures")) {
-        std::fprintf(stderr, "usage: kvo2_xcheck shot WINDOW MIN [X Y W H] | pictures MIN MX MY MW MH PX PY PW PH ...\n"
-                             "       | close WINDOW | window W H | ppm FILE MIN X Y W H (no display needed)\n");
+        std::fprintf(stderr, "usage: kvo2_xcheck COMMAND ARGUMENTS... (the commands are listed in xcheck.cpp)\n");
         return 2;
     }
     if (command == "window" && argc == 4) {
@@ -129,12 +128,8 @@ int main(int argc, char** argv) {
                                                                                  : std::strtoul(argv[2], nullptr, 0);
     if (command == "close") {
         XEvent event = {};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
-        event.xclient.format = 32;
+        event.xclient = {ClientMessage, 0, False, display, window, XInternAtom(display, "WM_PROTOCOLS", False), 32, {}};
         event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
-        event.xclient.data.l[1] = CurrentTime;
         const bool sent = XSendEvent(display, window, False, NoEventMask, &event);
         XCloseDisplay(display);
         return sent ? 0 : 1;
