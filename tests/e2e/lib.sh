@@ -121,17 +121,19 @@ window_found() {
 press() {
     within 10 eval 'xdotool windowfocus "$WINDOW" 2>/dev/null; [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WINDOW" ]' ||
         fail "keys meant for window $WINDOW would go to window $(xdotool getwindowfocus 2>/dev/null)"
-    owns_keys
+    ! declare -F owns_keys >/dev/null || owns_keys
     xdotool key "$@"
 }
-owns_keys() { :; }
 
-# settled: the program has pumped its events past everything sent before:
-# two new titles (each written by the loop two seconds after the last).
-settled() {
+# next_titles N: N new titles (10 s each), rates in RATES; after two, all input sent before is read.
+next_titles() {
     watch_title
-    local titles=$TITLES
-    within 10 eval 'watch_title; [ $TITLES -ge $((titles + 2)) ]' || fail "no new title in 10 s: no frames?"
+    local n=$TITLES
+    RATES=()
+    while [ ${#RATES[@]} -lt "$1" ]; do
+        within 10 eval 'watch_title; [ $TITLES -gt $n ]' || fail "no new title in 10 s: no frames?"
+        n=$TITLES RATES+=("${TITLE#Kvo }")
+    done
 }
 
 # wait_exit PID SECONDS WANT WHAT: the process ends within SECONDS, status WANT.

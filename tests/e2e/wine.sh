@@ -169,10 +169,9 @@ system_menu() {
     sleep 0.2
     xdotool key "$@"
 }
-# menu_zoom N UPS [X Y W H]: the menu entry UPS places from the bottom makes
-# the window N times its zoom-1 size, centred on the monitor at X Y W H (the
-# primary). A menu not open in time (Wine under load) gets one more try: its
-# keys went to the window, which ignores them.
+# menu_zoom N UPS [X Y W H]: the entry UPS places from the bottom makes the window N times its
+# zoom-1 size, centred on the monitor at X Y W H (the primary). A menu not open in time (Wine
+# under load) gets one more try: its keys went to the window, which ignores them.
 menu_zoom() {
     local keys=()
     for _ in $(seq "$2"); do keys+=(Up); done
@@ -239,7 +238,7 @@ saver_screen() {
     saver_on "$1" 100 100
     shot "/s" "$WINDOW" 0 37 2700 2025
     xdotool mousemove --sync 102 102
-    settled
+    next_titles 2
     kill -0 $PID 2>/dev/null || fail "/s ended on a move of two pixels"
     ends "/s, $2" $2
 }
@@ -335,8 +334,7 @@ scenario_monitors() {
     check displaychange || fail "WM_DISPLAYCHANGE was not handled"
     pictures "${THREE[@]}"
     ends "/s on three monitors, a key" press a
-    # A zoom centres the window on the monitor that holds most of it. (Zoom 2
-    # would be taller than this desktop, and Windows keeps a window within it.)
+    # Zoom 1 centres the window on its monitor (Zoom 2 is taller than Windows lets it be here).
     start window win "$exe"
     check move -790 10 10 >"$WORK/move.log" || fail "cannot move the window: $(cat "$WORK/move.log")"
     menu_zoom 1 3 -800 0 800 600
