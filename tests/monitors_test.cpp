@@ -73,7 +73,6 @@ TEST(Monitors, SameLayoutComparesEveryBox) {
     EXPECT_FALSE(gdi8::SameLayout(two, moved));
 }
 
-// A zoomed window stays on the monitor that holds most of it, centred there.
 TEST(Monitors, ZoomCentresOnTheMonitorHoldingMostOfTheWindow) {
     const gdi8::Box primary{0, 0, 1280, 1024}, right{1280, 0, 1920, 1200}, left{-1025, 100, 1025, 768};
     const std::vector<gdi8::Box> two{primary, right};

@@ -116,8 +116,7 @@ window_found() {
     [ -n "$WINDOW" ] && [ -n "$(xdotool getwindowname "$WINDOW" 2>/dev/null)" ]
 }
 
-# press KEY...: real key presses (XTEST) to WINDOW once X's input focus is on
-# it (read back) and a harness's own `owns_keys` agrees; else a failure.
+# press KEY...: keys (XTEST) to WINDOW once X's focus is on it (read back) and `owns_keys` agrees.
 press() {
     within 10 eval 'xdotool windowfocus "$WINDOW" 2>/dev/null; [ "$(xdotool getwindowfocus 2>/dev/null)" = "$WINDOW" ]' ||
         fail "keys meant for window $WINDOW would go to window $(xdotool getwindowfocus 2>/dev/null)"
@@ -212,11 +211,10 @@ watch_title() {
     TITLE=$t TITLES=$((TITLES + 1)) LAST_TITLE_MS=$(since)
 }
 
-# first_titles: "Kvo" at first, a rate from the first frame after 2 s on.
+# first_titles: "Kvo" (first_title, as the window was found), a rate from the first frame after 2 s on.
+first_title() { title_now; }
 first_titles() {
-    local title
-    title=$(title_now)
-    [ "$title" = Kvo ] || fail "first title \"$title\", want \"Kvo\""
+    [ "$(first_title)" = Kvo ] || fail "first title \"$(first_title)\", want \"Kvo\""
     within 10 eval 'watch_title; [ "$TITLES" -gt 0 ]' || fail "title still \"Kvo\" after 10 s"
     [ "$LAST_TITLE_MS" -ge 2000 ] || fail "title changed at $LAST_TITLE_MS ms, before 2 s"
     ok "title \"Kvo\", then \"$TITLE\" at $LAST_TITLE_MS ms"

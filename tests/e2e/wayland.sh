@@ -54,9 +54,15 @@ ok "sway as $USER_NAME on $(basename "$SOCKET"), without XWayland"
 # node: the program's window in sway's tree, one line of JSON (or nothing).
 node() { swaymsg -s "$IPC" -t get_tree | jq -c --argjson pid "$PID" 'first(.. | objects | select(.pid? == $pid))'; }
 
-# start_wayland KEY [VAR=VALUE...]: spawns the program on SDL's Wayland
-# driver with those variables; waits for its window (NODE) to have a title.
+# start_wayland KEY [VAR=VALUE...]: spawns the program on SDL's Wayland driver with those variables;
+# waits for its window (NODE) to have a title. sway's window events go to EVENTS: a window appears
+# with its first frame, which a busy machine may draw after the title changed.
 start_wayland() {
+    EVENTS=$WORK/events-$1
+    stdbuf -oL swaymsg -s "$IPC" -t subscribe -m '["window", "workspace"]' >"$EVENTS" 2>&1 8>&- &
+    PIDS+=($!)
+    within 10 eval 'swaymsg -s "$IPC" "workspace kvo-ready; workspace 1" >/dev/null; grep -q kvo-ready "$EVENTS"' ||
+        fail "no subscription to sway's window events: $(cat "$EVENTS")"
     spawn "$1" "${AS[@]}" "${ENV[@]}" SDL_VIDEODRIVER=wayland ${ASAN_OPTIONS:+ASAN_OPTIONS=$ASAN_OPTIONS} \
         ${UBSAN_OPTIONS:+UBSAN_OPTIONS=$UBSAN_OPTIONS} "${@:2}" "$KVO2"
     within 60 eval 'NODE=$(node); [ -n "$NODE" ] && [ "$(jq -r .name <<<"$NODE")" != null ] || ! kill -0 $PID' &&
@@ -68,6 +74,7 @@ grim_shot() { grim -t ppm "$WORK/shot.ppm" && "$XCHECK" ppm "$WORK/shot.ppm" "$@
 # field FILTER: jq's raw output of FILTER on NODE; title_now, the window's title.
 field() { jq -r "$1" <<<"$NODE"; }
 title_now() { NODE=$(node) && [ -n "$NODE" ] && field .name; }
+first_title() { jq -r --argjson pid "$PID" 'select(.container.pid? == $pid) | .container.name // empty' "$EVENTS" | head -n1; }
 
 # inhibits WHAT: the program's own inhibitor holds sway's idle off (no user rule).
 inhibits() {

@@ -22,9 +22,8 @@
 //   active         prints the screen-saver setting: 1 on, 0 off
 //   activate N     sets it to N (not in the user profile) and prints it
 //   monitors       prints each monitor's rectangle on the desktop: X Y W H
-//   foreground XID S  makes the top-level window shown in X window XID the
-//                  foreground window, which the keyboard reaches, and waits
-//                  until it is; else prints the X window that is
+//   foreground XID S  makes the window shown in X window XID the foreground one
+//                  (the keyboard's), waiting until it is; else prints the one that is
 #include <cstdio>
 #include <cstdlib>
 #include <regex>
