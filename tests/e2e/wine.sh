@@ -26,7 +26,7 @@ if [ "$ARCH" = x86 ] && ! runs_x86_32; then
 fi
 run_tools=("${LOADER[0]}" "${LOADER[-1]}" Xvfb xdotool pgrep "$XCHECK")
 [ $RUNS = 1 ] || run_tools=()
-need cmake cpack makensis flock "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool \
+need cmake cpack makensis flock python3 "$TRIPLE-w64-mingw32-g++" x86_64-w64-mingw32-objdump wrestool icotool \
     /usr/bin/convert "${run_tools[@]}"
 mkdir -p "$BUILDS"
 # Held while the test runs; no child keeps it open (8>&-).
@@ -70,6 +70,29 @@ SPOTS
     ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
 
+# manifest FILE: FILE's application manifest (RT_MANIFEST 1) is well formed
+# and declares per-monitor awareness of the scale (v2, then v1, and true/pm
+# before Windows 10), Windows Vista to 11, and the invoker's rights.
+manifest() {
+    local got
+    got=$(wrestool -x --raw -t24 -n1 "$1" | python3 -c '
+import sys, xml.etree.ElementTree as T
+n = {"a": "urn:schemas-microsoft-com:asm.v1", "c": "urn:schemas-microsoft-com:compatibility.v1",
+     "v": "urn:schemas-microsoft-com:asm.v3", "w": "http://schemas.microsoft.com/SMI/2016/WindowsSettings",
+     "o": "http://schemas.microsoft.com/SMI/2005/WindowsSettings"}
+r = T.fromstring(sys.stdin.buffer.read())
+s = "v:application/v:windowsSettings/"
+print(r.tag, r.get("manifestVersion"), r.findtext(s + "w:dpiAwareness", "", n), r.findtext(s + "o:dpiAware", "", n), sep="|")
+print(*sorted(e.get("Id") for e in r.iterfind("c:compatibility/c:application/c:supportedOS", n)))
+print(r.find("v:trustInfo/v:security/v:requestedPrivileges/v:requestedExecutionLevel", n).attrib)' 2>&1) ||
+        fail "${1##*/}: no well-formed application manifest: $got"
+    [ "$got" = "{urn:schemas-microsoft-com:asm.v1}assembly|1.0|PerMonitorV2, PerMonitor|true/pm
+{1f676c76-80e1-4239-95bb-83d0f6d0da78} {35138b9a-5d96-4fbd-8e2d-a2440225f93a} \
+{4a2f28e3-53b9-4441-ba9c-d69d4a4a6e38} {8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a} {e2011457-1546-43c5-a5fe-008deee3d3f0}
+{'level': 'asInvoker', 'uiAccess': 'false'}" ] || fail "${1##*/}: application manifest:"$'\n'"$got"
+    ok "${1##*/}: manifest aware of each monitor's scale (PerMonitorV2, PerMonitor; true/pm), Windows Vista to 11"
+}
+
 # version_info FILE DESCRIPTION: FILE's version resource holds the version
 # (fixed part and strings), Kvo's name, DESCRIPTION and a copyright.
 version_info() {
@@ -86,7 +109,8 @@ version_info() {
     ok "${1##*/}: version resource $VERSION, \"$2\""
 }
 
-# The program and the screen saver, which names itself Kvo (string 1).
+# The program and the screen saver, which names itself Kvo (string 1), each
+# with its version and manifest.
 scenario_file() {
     program_file "$exe"
     program_file "$scr"
@@ -94,6 +118,8 @@ scenario_file() {
     ok "kvo2.scr: named Kvo"
     version_info "$exe" Kvo
     version_info "$scr" "Kvo screen saver"
+    manifest "$exe"
+    manifest "$scr"
 }
 
 # The zip: one folder with the programs, the note and LICENSE (Windows line ends).
