@@ -13,6 +13,7 @@
 #include "monitors.h"
 #include "present.h"
 #include "screen_saver_hold.h"
+#include "window_scale.h"
 
 namespace gdi8 {
 
@@ -221,6 +222,20 @@ bool MouseMovedAway() {
            std::abs(at.y - CursorAtStart.y) > MouseSlack;
 }
 
+// On a monitor of another scale: the client area keeps its device size, and
+// so its zoom, and the zoom-1 outer size follows the new caption and borders.
+// The window goes where Windows suggests, but not at the size it suggests,
+// which would scale the client area too.
+void KeepDeviceSize(HWND window, UINT dpi, const RECT& suggested) {
+    RECT client;
+    GetClientRect(window, &client);
+    const SIZE one = OuterSize(WS_OVERLAPPEDWINDOW, BitmapWidth, BitmapHeight, dpi);
+    OuterWidth = one.cx;
+    OuterHeight = one.cy;
+    const SIZE now = OuterSize(WS_OVERLAPPEDWINDOW, client.right, client.bottom, dpi);
+    SetWindowPos(window, nullptr, suggested.left, suggested.top, now.cx, now.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // n times the zoom-1 outer size, centred on the monitor that holds most of
 // the window (on a desk of one monitor, on the screen).
 void Zoom(HWND window, int n) {
@@ -288,6 +303,10 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_SYSCOMMAND:
             if (ZoomCommand(window, wParam)) return 0;
             break;
+        case WM_DPICHANGED:
+            // Outside a window of its own, the window keeps its place and size.
+            if (Where == Place::Window) KeepDeviceSize(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
         default:
             break;
     }
@@ -307,13 +326,12 @@ bool RegisterWindowClass(HINSTANCE instance, const char* title) {
     return RegisterClassA(&WindowClass) || Fail("RegisterClassA");
 }
 
-// The bitmap's size, and the outer size and centred position of a window
-// whose client area has that size.
+// The bitmap's size, and the outer size (at the system's scale) and centred
+// position of a window whose client area has that size.
 void Measure(int width, int height) {
-    RECT outer = {0, 0, width, height};
-    AdjustWindowRect(&outer, WS_OVERLAPPEDWINDOW, FALSE);
-    OuterWidth = outer.right - outer.left;
-    OuterHeight = outer.bottom - outer.top;
+    const SIZE outer = OuterSize(WS_OVERLAPPEDWINDOW, width, height, WindowDpi(nullptr));
+    OuterWidth = outer.cx;
+    OuterHeight = outer.cy;
     BitmapWidth = width;
     BitmapHeight = height;
     const POINT at = Centred(OuterWidth, OuterHeight);
@@ -341,6 +359,18 @@ HWND CreateWindowAtPlace(const char* title) {
                            GetSystemMetrics(SM_CXVIRTUALSCREEN),
                            GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, nullptr,
                            nullptr);
+}
+
+// Made on a monitor whose scale is not the system's, the window takes the
+// zoom-1 outer size at its own, centred again: a client area of the frame's
+// size in device pixels.
+void TakeOwnScale(HWND window) {
+    const SIZE outer = OuterSize(WS_OVERLAPPEDWINDOW, BitmapWidth, BitmapHeight, WindowDpi(window));
+    if (outer.cx == OuterWidth && outer.cy == OuterHeight) return;
+    OuterWidth = outer.cx;
+    OuterHeight = outer.cy;
+    const POINT at = Centred(OuterWidth, OuterHeight);
+    SetWindowPos(window, nullptr, at.x, at.y, OuterWidth, OuterHeight, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // The header of an 8-bit top-down bitmap of this size, its colour table the
@@ -425,6 +455,7 @@ bool OpenWindow(const char* title, int width, int height) {
         return false;
     }
     WindowHandle = window;
+    if (Where == Place::Window) TakeOwnScale(window);
     ShowWindow(window, SW_SHOWNORMAL);
     DeviceContext = GetDC(window);
     GetCursorPos(&CursorAtStart);

@@ -13,9 +13,9 @@ ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
 # Per Windows program: target, PE type, Wine loader and prefix, scenarios.
 case $ARCH in
     x64) TRIPLE=x86_64 MAGIC=PE32+ LOADER=(/usr/lib/wine/wine64) PREFIX=$BUILDS/wine-prefix-x64 WINEARCH=win64
-         SCENARIOS=${SCENARIOS:-file zip setup frames saver setting} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames saver setting scale} ;;
     x86) TRIPLE=i686 MAGIC=PE32 LOADER=(qemu-i386 -L / /usr/lib/wine/wine) PREFIX=$BUILDS/wine-prefix-x86 WINEARCH=win32
-         SCENARIOS=${SCENARIOS:-file zip setup frames setting} ;;
+         SCENARIOS=${SCENARIOS:-file zip setup frames setting scale} ;;
     *) fail "no Windows program $ARCH" ;;
 esac
 DIR=$BUILDS/windows-$TRIPLE exe=$BUILDS/windows-$TRIPLE/kvo2/kvo2.exe scr=$BUILDS/windows-$TRIPLE/kvo2/kvo2.scr
@@ -221,6 +221,7 @@ scenario_window() {
     start window win "$exe"
     wait $checker || fail "the window did not open as it should:"$'\n'"$(cat "$WORK/open.log")"
     cat "$WORK/open.log"
+    [ "$(check dpi)" = "${DPI:-96}" ] || fail "the window's dots per inch: $(check dpi), want ${DPI:-96}"
     client_shot zoom1
     menu_zoom 4 1
     menu_zoom 2 2
@@ -365,6 +366,23 @@ scenario_monitors() {
     check move -790 10 10 >"$WORK/move.log" || fail "cannot move the window: $(cat "$WORK/move.log")"
     menu_zoom 1 3 -800 0 800 600
     ends Escape press Escape
+}
+
+# At 144 dots per inch (Windows' 150 %), in a copy of the prefix: the window
+# at that scale, its client area at zoom 1 still 640 x 480 device pixels, the
+# zooms, its picture and /s as at 96.
+scenario_scale() {
+    wine_up
+    wineserver -w 8>&-
+    cp -a "$PREFIX" "$WORK/prefix-144" || fail "cannot copy the Wine prefix"
+    export WINEPREFIX=$WORK/prefix-144
+    AT_EXIT+=("WINEPREFIX=$WINEPREFIX wineserver -k")
+    win reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null || fail "reg add LogPixels"
+    wineserver -w 8>&-
+    DPI=144 scenario_window
+    saver_screen "$scr" "press a"
+    ok "at 144 dots per inch: the window and /s in device pixels"
+    export WINEPREFIX=$PREFIX
 }
 
 # changes: the files, folders (but Temp) and registry keys (those with values

@@ -7,6 +7,7 @@
 //                  X, Y of W x H (by default the primary one)
 //   move X Y S     moves the window's top left to X, Y; waits until it is there
 //   client         prints the client area on the screen: X Y W H
+//   dpi            prints the window's dots per inch (GetDpiForWindow)
 //   gone S         the window closed
 //   syscommand ID  sends a system command; displaychange tells the window
 //                  that the display changed (a monitor came, went or changed);
@@ -267,6 +268,13 @@ int main(int argc, char** argv) {
         SetWindowPos(w, nullptr, at[0], at[1], 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         Within(seconds, [&] { return At(w, at, false); });
         return At(w, at, true) ? 0 : 1;
+    }
+    if (command == "dpi" && argc == 2) {
+        using DpiForWindow = UINT(WINAPI*)(HWND);
+        const auto dpi = reinterpret_cast<DpiForWindow>(
+            reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+        std::printf("%u\n", dpi ? dpi(w) : 0u);
+        return 0;
     }
     if (command == "client" && argc == 2) {
         RECT client;
