@@ -1,7 +1,8 @@
 // Kvo in a web page: runs the animation's WebAssembly module, draws its frames
 // into the canvas and keeps the title as the program does. Keys 1, 2 and 4
-// scale the frame; F or a double click toggles full screen. index.html?t=MS
-// shows the still frame of clock reading MS at 1x.
+// scale the frame, to at most what the window holds at 4:3; F or a double
+// click toggles full screen. index.html?t=MS shows the still frame of clock
+// reading MS at 1x.
 const canvas = document.getElementById('frame');
 const width = canvas.width, height = canvas.height;
 
@@ -17,9 +18,16 @@ function say(text) {
   document.body.dataset.state = 'failed';
 }
 
-function scale(n) {
-  canvas.style.width = `${width * n}px`;
-  canvas.style.height = `${height * n}px`;
+// The frame at `zoom` times its size, or as large as the window holds at 4:3
+// where that is less; in whole pixels of the screen, so that none is smoothed.
+let zoom = 1;
+function fit() {
+  // The layout viewport's size: a page wider than it would have the browser zoom out.
+  const ratio = devicePixelRatio || 1, area = document.documentElement;
+  const most = Math.min(area.clientWidth * ratio, area.clientHeight * ratio * width / height);
+  const across = Math.floor(Math.min(width * zoom * ratio, most) / 4) * 4;
+  canvas.style.width = `${across / ratio}px`;
+  canvas.style.height = `${(across * height) / width / ratio}px`;
 }
 
 function toggleFullScreen() {
@@ -59,7 +67,7 @@ async function start() {
 
   addEventListener('keydown', (e) => {
     if (e.altKey || e.ctrlKey || e.metaKey) return;
-    if (['1', '2', '4'].includes(e.key)) scale(Number(e.key));
+    if (['1', '2', '4'].includes(e.key)) zoom = Number(e.key), fit();
     else if (e.key === 'f' || e.key === 'F') toggleFullScreen();
   });
   canvas.addEventListener('dblclick', toggleFullScreen);
@@ -71,6 +79,9 @@ async function start() {
     document.body.dataset.state = 'still';
     return;
   }
+  // A turned phone or a resized window: the frame fits again.
+  addEventListener('resize', fit);
+  fit();
   // Like the program with the screen saver, keep the screen on while it runs
   // (the browser lets go of the lock whenever the page is hidden).
   const stayAwake = () => navigator.wakeLock?.request('screen').catch(() => {});
