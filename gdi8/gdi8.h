@@ -9,16 +9,12 @@
 
 namespace gdi8 {
 
-// The window: an HWND on Windows, an SDL_Window* elsewhere; null until
-// OpenWindow succeeds and again after CloseWindow.
-extern void* WindowHandle;
-
 // System-command identifiers: the zoom base 0x400, then the menu entries
 // "Zoom 1 x 1", "Zoom 2 x 2", "Zoom 4 x 4"; the low three bits are the factor.
 // Where there is no system menu, keys 1, 2 and 4 give the same zooms.
 constexpr uint32_t ZoomCommandIds[4] = {0x400, 0x401, 0x402, 0x404};
 
-// Where OpenWindow shows the frame; set, if at all, before it.
+// Where OpenWindow shows the frame:
 //   Window      a window of its own, the frame stretched over it (the default).
 //               Where there is no system menu, F11 and Alt+Enter switch it
 //               to full screen and back.
@@ -38,30 +34,43 @@ constexpr uint32_t ZoomCommandIds[4] = {0x400, 0x401, 0x402, 0x404};
 // display (60 a second where it is unknown), and none while the window cannot
 // be seen, where the system says so; the window draws as fast as it can.
 enum class Place { Window, FullScreen, Screen, Inside };
-extern Place Where;
-extern uintptr_t Parent;
+
+// What the program chooses before OpenWindow (by default a window of its own):
+// where the frame goes; for Inside, the other program's window (an HWND, or an
+// X window id where 0 means the root window); and whether SetTitle also writes
+// the title as a line on standard output (a screen saver's way of telling its
+// frame rate, having no title bar).
+struct Placement {
+    Place where = Place::Window;
+    uintptr_t parent = 0;
+    bool echoTitle = false;
+};
+void ChoosePlacement(const Placement& placement);
 
 // Whether this build can draw Inside another program's window: false on
 // Linux built without X11 (SDL alone, for Wayland), true elsewhere.
 bool CanDrawInside();
 
-// When set, SetTitle also writes the title as a line on standard output: a
-// screen saver's way of telling its frame rate, having no title bar.
-extern bool EchoTitle;
-
 // Opens the visible window titled and classed `title`, client area
-// width x height, centred (or as Where says); switches the screen saver off.
-// Does not block. False when no window could be made (or Parent does not
-// exist); the grey ramp is the palette until SetPalette.
+// width x height, centred (or as the placement says); switches the screen
+// saver off. Does not block. False when no window could be made (or the
+// placement's parent does not exist); the grey ramp is the palette until
+// SetPalette.
 bool OpenWindow(const char* title, int width, int height);
 
 // Why the last OpenWindow failed, as one line of text (never null).
 const char* OpenFailure();
 
+// One entry of the colour table, as a device-independent bitmap's: blue,
+// green, red, then a byte of 0.
+struct ColourEntry {
+    uint8_t blue, green, red, reserved;
+};
+static_assert(sizeof(ColourEntry) == 4, "colour entries are 4 bytes");
+
 // Copies entries 0 .. lastIndex (at most 255; negative copies none) of
-// `colours`, 4 bytes each in the order blue, green, red, 0, into the colour
-// table; the caller keeps ownership. Returns 1.
-int SetPalette(const void* colours, int lastIndex);
+// `colours` into the colour table; the caller keeps ownership. Returns 1.
+int SetPalette(const ColourEntry* colours, int lastIndex);
 
 // Paints `pixels` (width x height bytes, rows from the top, borrowed: they
 // must stay valid until the next ShowFrame), handles every waiting message

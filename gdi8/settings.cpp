@@ -1,11 +1,10 @@
-// The window layer's settings and handle, the same for every backend.
-#include "gdi8.h"
+// The program's choice of placement, the same for every backend.
+#include "placement.h"
 
 namespace gdi8 {
 
-void* WindowHandle = nullptr;
-Place Where = Place::Window;
-uintptr_t Parent = 0;
-bool EchoTitle = false;
+Placement Chosen;
+
+void ChoosePlacement(const Placement& placement) { Chosen = placement; }
 
 }  // namespace gdi8

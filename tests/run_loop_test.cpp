@@ -22,14 +22,13 @@ struct Closed {};
 // gdi8 without a screen. ShowFrame checks each frame against the one
 // RenderFrame draws for the last three readings.
 namespace gdi8 {
-void* WindowHandle = nullptr;
 bool OpenWindow(const char* title, int width, int height) {
     Record.push_back("open " + std::string(title) + " " + std::to_string(width) + "x" + std::to_string(height));
     return !OpenFails;
 }
 const char* OpenFailure() { return "no screen"; }
-int SetPalette(const void* colours, int lastIndex) {
-    const bool palette = testutil::Fnv1a(static_cast<const uint8_t*>(colours), 1024) == 6623681853937093905ull;
+int SetPalette(const ColourEntry* colours, int lastIndex) {
+    const bool palette = testutil::Fnv1a(reinterpret_cast<const uint8_t*>(colours), 1024) == 6623681853937093905ull;
     Record.push_back("palette " + std::to_string(lastIndex) + (palette ? "" : " of other colours"));
     return 1;
 }

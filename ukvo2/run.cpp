@@ -19,7 +19,9 @@ int Run() {
         std::fprintf(stderr, "kvo2: cannot open the window: %s\n", gdi8::OpenFailure());
         return 1;
     }
-    gdi8::SetPalette(Palette, 255);
+    gdi8::ColourEntry colours[256];
+    for (int i = 0; i < 256; ++i) colours[i] = {Palette[i].blue, Palette[i].green, Palette[i].red, 0};
+    gdi8::SetPalette(colours, 255);
     std::string title;
     for (;;) {
         RenderFrame();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "gdi8.h"
+#include "placement.h"
 #include "monitors.h"
 #include "present.h"
 #include "x11/x11_monitors.h"
@@ -53,7 +54,7 @@ bool Fail(const char* what) {
 // would complain on stderr. Another program's window is an X window.
 bool StartVideo() {
     if (SDL_getenv("SDL_VIDEODRIVER")) return SDL_Init(SDL_INIT_VIDEO) == 0;
-    if (Where == Place::Inside) {
+    if (Chosen.where == Place::Inside) {
         SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
         return SDL_Init(SDL_INIT_VIDEO) == 0;
     }
@@ -104,7 +105,7 @@ void Paint(bool whole) {
                                                        static_cast<size_t>(y) * pitch));
     }
     SDL_UnlockTexture(Texture);
-    if (Where == Place::Window && !FullScreen()) {
+    if (Chosen.where == Place::Window && !FullScreen()) {
         SDL_RenderCopy(Renderer, Texture, nullptr, nullptr);
     } else {
         const Box box = FitFrame(outWidth, outHeight, BitmapWidth, BitmapHeight);
@@ -151,7 +152,7 @@ void ToggleFullScreen() {
 }
 
 void HandleKey(SDL_Keycode key, bool alt, bool repeat) {
-    if (Where == Place::Inside) return;  // another program's window: its keys
+    if (Chosen.where == Place::Inside) return;  // another program's window: its keys
     if (key == SDLK_F11 || (alt && (key == SDLK_RETURN || key == SDLK_KP_ENTER))) {
         if (!repeat) ToggleFullScreen();
         return;
@@ -215,8 +216,8 @@ void SetHints(bool inside, bool saver) {
 // centred, hidden until it is ready and full screen unless Where is Window.
 // On failure SDL ends with it.
 bool MakeWindow(const char* title, int width, int height, unsigned long parent) {
-    const bool inside = Where == Place::Inside;
-    const Uint32 fullScreen = Where == Place::Window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
+    const bool inside = Chosen.where == Place::Inside;
+    const Uint32 fullScreen = Chosen.where == Place::Window ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP;
     Window = inside ? SDL_CreateWindowFrom(reinterpret_cast<void*>(parent))
                     : SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED,
                                        width, height,
@@ -230,7 +231,7 @@ bool MakeWindow(const char* title, int width, int height, unsigned long parent) 
 // The renderer, accelerated where it can be, and the streaming texture the
 // frame goes through. On failure the window and SDL end with them.
 bool MakeRenderer(int width, int height) {
-    const bool inside = Where == Place::Inside;
+    const bool inside = Chosen.where == Place::Inside;
     // Another program's window gets the software renderer on X's own
     // drawing, which works with any visual and, unlike GL, does not make SDL
     // remake the window, overwriting its title.
@@ -268,7 +269,7 @@ int RefreshRate() {
 void WaitForNextFrame() {
     double delay = PaceDelay(FramePace, Now());
     for (;;) {
-        const bool seen = Where != Place::Inside || XWindowSeen();
+        const bool seen = Chosen.where != Place::Inside || XWindowSeen();
         if (seen && delay <= 0) return;
         const int ms = seen ? static_cast<int>(std::ceil(delay * 1000)) : 100;
         SDL_Event event;
@@ -290,10 +291,10 @@ void SetIcon() {
 }  // namespace
 
 bool OpenWindow(const char* title, int width, int height) {
-    const bool inside = Where == Place::Inside;
-    const bool saver = inside || Where == Place::Screen;
+    const bool inside = Chosen.where == Place::Inside;
+    const bool saver = inside || Chosen.where == Place::Screen;
     SetHints(inside, saver);
-    const unsigned long parent = inside ? FindXWindow(Parent, Failure, sizeof Failure) : 0;
+    const unsigned long parent = inside ? FindXWindow(Chosen.parent, Failure, sizeof Failure) : 0;
     if (inside && !parent) return false;
     if (!StartVideo()) return Fail("SDL_Init");
     if (!MakeWindow(title, width, height, parent)) return false;
@@ -309,7 +310,6 @@ bool OpenWindow(const char* title, int width, int height) {
         const uint8_t grey = static_cast<uint8_t>(i);
         Colours[i] = Argb(grey, grey, grey);
     }
-    WindowHandle = Window;
     Paced = saver;
     if (Paced) FramePace = StartPace(RefreshRate(), Now());
     if (inside) return true;
@@ -321,10 +321,9 @@ bool OpenWindow(const char* title, int width, int height) {
 
 const char* OpenFailure() { return Failure; }
 
-int SetPalette(const void* colours, int lastIndex) {
-    const uint8_t* entry = static_cast<const uint8_t*>(colours);
-    for (int i = 0; i <= lastIndex && i < 256; ++i, entry += 4)
-        Colours[i] = Argb(entry[2], entry[1], entry[0]);
+int SetPalette(const ColourEntry* colours, int lastIndex) {
+    for (int i = 0; i <= lastIndex && i < 256; ++i)
+        Colours[i] = Argb(colours[i].red, colours[i].green, colours[i].blue);
     return 1;
 }
 
@@ -341,8 +340,8 @@ int ShowFrame(const uint8_t* pixels) {
 }
 
 void SetTitle(const char* text) {
-    if (Where != Place::Inside) SDL_SetWindowTitle(Window, text);
-    if (EchoTitle) {
+    if (Chosen.where != Place::Inside) SDL_SetWindowTitle(Window, text);
+    if (Chosen.echoTitle) {
         std::printf("%s\n", text);
         std::fflush(stdout);
     }
@@ -356,8 +355,7 @@ void CloseWindow() {
     Renderer = nullptr;
     SDL_DestroyWindow(Window);
     Window = nullptr;
-    WindowHandle = nullptr;
-    if (Where == Place::Window || Where == Place::FullScreen) SDL_EnableScreenSaver();
+    if (Chosen.where == Place::Window || Chosen.where == Place::FullScreen) SDL_EnableScreenSaver();
     SDL_Quit();
 }
 

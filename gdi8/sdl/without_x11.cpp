@@ -3,6 +3,7 @@
 // nothing; CanDrawInside says so, and the program refuses --root and
 // --window-id before it gets here.
 #include "gdi8.h"
+#include "placement.h"
 #include "x11/x11_monitors.h"
 #include "x11/x11_picture.h"
 #include "x11/x11_window.h"

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "gdi8.h"
+#include "placement.h"
 #include "monitors.h"
 #include "present.h"
 #include "screen_saver_hold.h"
@@ -19,7 +20,9 @@ namespace gdi8 {
 
 namespace {
 
-HWND Window() { return static_cast<HWND>(WindowHandle); }
+// The window, from OpenWindow until CloseWindow.
+HWND TheWindow = nullptr;
+HWND Window() { return TheWindow; }
 
 // The class owns its device context: fetched once, used for every paint.
 HDC DeviceContext = nullptr;
@@ -43,7 +46,7 @@ char Failure[128] = "";
 POINT CursorAtStart;
 constexpr int MouseSlack = 4;
 
-HWND ParentWindow() { return reinterpret_cast<HWND>(Parent); }
+HWND ParentWindow() { return reinterpret_cast<HWND>(Chosen.parent); }
 
 // A screen saver's frames come at the display's pace.
 bool Paced = false;
@@ -64,7 +67,7 @@ std::vector<Box> Monitors;
 bool MonitorsStale = true;
 
 // Only the program's own windows hold the screen saver off.
-bool HoldsScreenSaverOff() { return Where == Place::Window || Where == Place::FullScreen; }
+bool HoldsScreenSaverOff() { return Chosen.where == Place::Window || Chosen.where == Place::FullScreen; }
 
 bool Fail(const char* what) {
     std::snprintf(Failure, sizeof Failure, "%s failed (error %lu)", what, GetLastError());
@@ -139,7 +142,8 @@ void ReadMonitors(HWND window) {
 // Where the pictures go in a client area of width x height: one per monitor
 // over the desktop, one fitted to another program's window.
 std::vector<MonitorPicture> Layout(HWND window, int width, int height) {
-    if (Where == Place::Inside) return PicturesOnMonitors({}, Box{0, 0, width, height}, BitmapWidth, BitmapHeight);
+    if (Chosen.where == Place::Inside)
+        return PicturesOnMonitors({}, Box{0, 0, width, height}, BitmapWidth, BitmapHeight);
     if (MonitorsStale) ReadMonitors(window);
     POINT origin{0, 0};
     ClientToScreen(window, &origin);
@@ -192,7 +196,7 @@ void Paint(HWND window, bool bars) {
     RECT client;
     GetClientRect(window, &client);
     const int width = client.right - client.left, height = client.bottom - client.top;
-    if (Where == Place::Window) {
+    if (Chosen.where == Place::Window) {
         StretchDIBits(DeviceContext, 0, 0, width, height, 0, 0, BitmapWidth, BitmapHeight,
                       PaintPixels, Header, DIB_RGB_COLORS, SRCCOPY);
         return;
@@ -272,8 +276,8 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             CloseWindow();
             ExitProcess(0);
         case WM_KEYDOWN:
-            if (Where == Place::Screen ||
-                (Where != Place::Inside && (wParam & 0xFF) == VK_ESCAPE))
+            if (Chosen.where == Place::Screen ||
+                (Chosen.where != Place::Inside && (wParam & 0xFF) == VK_ESCAPE))
                 SendMessageA(window, WM_CLOSE, 0, 0);
             return 0;
         case WM_SYSKEYDOWN:
@@ -281,13 +285,13 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
         case WM_XBUTTONDOWN:
-            if (Where == Place::Screen) SendMessageA(window, WM_CLOSE, 0, 0);
+            if (Chosen.where == Place::Screen) SendMessageA(window, WM_CLOSE, 0, 0);
             break;
         case WM_MOUSEMOVE:
-            if (Where == Place::Screen && MouseMovedAway()) SendMessageA(window, WM_CLOSE, 0, 0);
+            if (Chosen.where == Place::Screen && MouseMovedAway()) SendMessageA(window, WM_CLOSE, 0, 0);
             break;
         case WM_SETCURSOR:
-            if (Where == Place::Screen) {
+            if (Chosen.where == Place::Screen) {
                 SetCursor(nullptr);
                 return TRUE;
             }
@@ -298,14 +302,15 @@ LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
             break;
         case WM_DESTROY:
             // Not closed by CloseWindow: the parent went and took it along.
-            if (Where == Place::Inside && WindowHandle) ExitProcess(0);
+            if (Chosen.where == Place::Inside && TheWindow) ExitProcess(0);
             break;
         case WM_SYSCOMMAND:
             if (ZoomCommand(window, wParam)) return 0;
             break;
         case WM_DPICHANGED:
             // Outside a window of its own, the window keeps its place and size.
-            if (Where == Place::Window) KeepDeviceSize(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            if (Chosen.where == Place::Window)
+                KeepDeviceSize(window, HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return 0;
         default:
             break;
@@ -321,7 +326,7 @@ bool RegisterWindowClass(HINSTANCE instance, const char* title) {
     WindowClass.lpfnWndProc = WindowProc;
     WindowClass.hInstance = instance;
     WindowClass.hIcon = LoadIconA(instance, "IDI_MAIN");
-    WindowClass.hCursor = Where == Place::Screen ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
+    WindowClass.hCursor = Chosen.where == Place::Screen ? nullptr : LoadCursorA(nullptr, IDC_ARROW);
     WindowClass.lpszClassName = title;
     return RegisterClassA(&WindowClass) || Fail("RegisterClassA");
 }
@@ -342,10 +347,10 @@ void Measure(int width, int height) {
 // The window as Where says: a window of its own, centred; a child filling
 // the parent's client area; or a borderless window over the whole desktop.
 HWND CreateWindowAtPlace(const char* title) {
-    if (Where == Place::Window)
+    if (Chosen.where == Place::Window)
         return CreateWindowExA(0, title, title, WS_OVERLAPPEDWINDOW, WindowX, WindowY,
                                OuterWidth, OuterHeight, nullptr, nullptr, nullptr, nullptr);
-    if (Where == Place::Inside) {
+    if (Chosen.where == Place::Inside) {
         RECT area;
         GetClientRect(ParentWindow(), &area);
         return CreateWindowExA(0, title, title, WS_CHILD, 0, 0, area.right, area.bottom,
@@ -353,7 +358,7 @@ HWND CreateWindowAtPlace(const char* title) {
     }
     // The whole desktop, every monitor of it; borderless, and a screen
     // saver above every other window.
-    return CreateWindowExA(Where == Place::Screen ? WS_EX_TOPMOST : 0, title, title, WS_POPUP,
+    return CreateWindowExA(Chosen.where == Place::Screen ? WS_EX_TOPMOST : 0, title, title, WS_POPUP,
                            GetSystemMetrics(SM_XVIRTUALSCREEN),
                            GetSystemMetrics(SM_YVIRTUALSCREEN),
                            GetSystemMetrics(SM_CXVIRTUALSCREEN),
@@ -433,7 +438,7 @@ void WaitForNextFrame() {
         const DWORD ms = seen ? static_cast<DWORD>(std::ceil(delay * 1000)) : 100;
         if (MsgWaitForMultipleObjects(0, nullptr, FALSE, ms, QS_ALLINPUT) == WAIT_OBJECT_0)
             HandleMessages();
-        if (Where == Place::Inside) FollowParent();
+        if (Chosen.where == Place::Inside) FollowParent();
         delay = FramePace.next - Now();
     }
 }
@@ -441,7 +446,7 @@ void WaitForNextFrame() {
 }  // namespace
 
 bool OpenWindow(const char* title, int width, int height) {
-    if (Where == Place::Inside && !IsWindow(ParentWindow())) {
+    if (Chosen.where == Place::Inside && !IsWindow(ParentWindow())) {
         std::snprintf(Failure, sizeof Failure, "there is no window %p", ParentWindow());
         return false;
     }
@@ -454,14 +459,14 @@ bool OpenWindow(const char* title, int width, int height) {
         UnregisterClassA(title, instance);
         return false;
     }
-    WindowHandle = window;
-    if (Where == Place::Window) TakeOwnScale(window);
+    TheWindow = window;
+    if (Chosen.where == Place::Window) TakeOwnScale(window);
     ShowWindow(window, SW_SHOWNORMAL);
     DeviceContext = GetDC(window);
     GetCursorPos(&CursorAtStart);
     Header = GreyHeader(width, height);
-    if (Where == Place::Window) AddZoomEntries(window);
-    Paced = Where == Place::Screen || Where == Place::Inside;
+    if (Chosen.where == Place::Window) AddZoomEntries(window);
+    Paced = Chosen.where == Place::Screen || Chosen.where == Place::Inside;
     if (Paced) {
         timeBeginPeriod(1);  // waits to the millisecond, not the tick
         FramePace = StartPace(GetDeviceCaps(DeviceContext, VREFRESH), Now());
@@ -475,14 +480,15 @@ const char* OpenFailure() { return Failure; }
 
 bool CanDrawInside() { return true; }
 
-int SetPalette(const void* colours, int lastIndex) {
+int SetPalette(const ColourEntry* colours, int lastIndex) {
     if (lastIndex > 255) lastIndex = 255;
-    if (lastIndex >= 0) std::memcpy(Header->bmiColors, colours, (lastIndex + 1) * 4u);
+    for (int i = 0; i <= lastIndex; ++i)
+        Header->bmiColors[i] = {colours[i].blue, colours[i].green, colours[i].red, 0};
     return 1;
 }
 
 int ShowFrame(const uint8_t* pixels) {
-    if (Where == Place::Inside) FollowParent();
+    if (Chosen.where == Place::Inside) FollowParent();
     PaintPixels = pixels;
     if (Paced) {
         // A screen saver paints its frame straight away, and only where it
@@ -502,7 +508,7 @@ int ShowFrame(const uint8_t* pixels) {
 
 void SetTitle(const char* text) {
     SendMessageA(Window(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
-    if (EchoTitle) {
+    if (Chosen.echoTitle) {
         std::printf("%s\n", text);
         std::fflush(stdout);
     }
@@ -511,7 +517,7 @@ void SetTitle(const char* text) {
 void CloseWindow() {
     const HWND window = Window();
     PaintPixels = nullptr;
-    WindowHandle = nullptr;
+    TheWindow = nullptr;
     ReleaseDC(window, DeviceContext);
     DeviceContext = nullptr;
     DestroyWindow(window);

@@ -81,18 +81,19 @@ void DeclareOptions(CLI::App& app, Options& options) {
 // Tells gdi8 where to show the frame; false, said on stderr, when
 // XSCREENSAVER_WINDOW holds something other than an X window id.
 bool ApplyMode(const Options& options) {
-    gdi8::EchoTitle = options.fps;
-    if (options.fullScreen) gdi8::Where = gdi8::Place::FullScreen;
+    gdi8::Placement placement;
+    placement.echoTitle = options.fps;
+    if (options.fullScreen) placement.where = gdi8::Place::FullScreen;
     if (options.root || !options.windowId.empty()) {
         const char* named =
             options.root ? std::getenv("XSCREENSAVER_WINDOW") : options.windowId.c_str();
-        gdi8::Where = gdi8::Place::Inside;
-        gdi8::Parent = 0;  // the root window
-        if (named && *named && !WindowId(named, gdi8::Parent)) {
+        placement.where = gdi8::Place::Inside;  // parent 0: the root window
+        if (named && *named && !WindowId(named, placement.parent)) {
             std::fprintf(stderr, "kvo2: XSCREENSAVER_WINDOW is not an X window id: '%s'\n", named);
             return false;
         }
     }
+    gdi8::ChoosePlacement(placement);
     return true;
 }
 

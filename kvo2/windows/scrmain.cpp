@@ -54,15 +54,17 @@ Command ReadCommand(const char* commandLine) {
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     const Command command = ReadCommand(commandLine);
+    gdi8::Placement placement;
     if (command.mode == 's' && command.alone) {
-        gdi8::Where = gdi8::Place::Screen;
+        placement.where = gdi8::Place::Screen;
+        gdi8::ChoosePlacement(placement);
         return ukvo2::Run();
     }
     if (command.mode == 'p') {
-        if (!Handle(command.handle, gdi8::Parent) ||
-            !IsWindow(reinterpret_cast<HWND>(gdi8::Parent)))
+        if (!Handle(command.handle, placement.parent) || !IsWindow(reinterpret_cast<HWND>(placement.parent)))
             return 1;
-        gdi8::Where = gdi8::Place::Inside;
+        placement.where = gdi8::Place::Inside;
+        gdi8::ChoosePlacement(placement);
         return ukvo2::Run();
     }
     uintptr_t owner = 0;
