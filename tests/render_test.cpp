@@ -56,12 +56,21 @@ std::vector<uint8_t> PaletteRgb() {
     return rgb;
 }
 
-// The formats this build writes, as a refusal of a file name lists them.
-#ifdef KVO_VIDEO
-const std::string Listed = "; write FILE.png for a still; FILE.gif, .webp, .mp4 or .webm for a clip\n";
-#else
-const std::string Listed = "; write FILE.png for a still; FILE.gif or .webp for a clip\n";
-#endif
+// The formats this build writes, as a refusal of a file name ends: per kind,
+// the table's names in its order, the last after "or".
+std::string Listed() {
+    std::string list = ";";
+    for (const render::Kind kind : {render::Kind::Still, render::Kind::Clip}) {
+        std::vector<std::string> names;
+        for (const render::Format& f : render::Formats())
+            if (f.kind == kind && f.write) names.push_back((names.empty() ? " FILE." : ".") + std::string(f.name));
+        for (size_t k = 0; k < names.size(); ++k)
+            list += (k == 0 ? (kind == render::Kind::Still ? " write" : ";") : k + 1 < names.size() ? ", " : " or ") +
+                    names[k];
+        list += kind == render::Kind::Still ? " for a still" : " for a clip\n";
+    }
+    return list;
+}
 
 // A GIF clip as one encoder writes it, frame after frame on this thread.
 std::string OneEncoderGif(uint32_t from, uint32_t to, uint32_t fps) {
@@ -373,7 +382,8 @@ TEST_F(Render, RefusesBadInputWithOneLineAndTouchesNoFile) {
     for (const char* args : names) {
         const auto r = Sh(std::string("$R ") + args);
         ExpectRefused(r, "kvo2-render: --out ", args);
-        EXPECT_TRUE(r.err.size() > Listed.size() && r.err.substr(r.err.size() - Listed.size()) == Listed) << r.err;
+        const std::string listed = Listed();
+        EXPECT_TRUE(r.err.size() > listed.size() && r.err.substr(r.err.size() - listed.size()) == listed) << r.err;
         EXPECT_EQ(Entries(dir), (Names{"keep.png", "link.png", "pipe.gif"})) << args;
     }
     EXPECT_EQ(ReadFile(dir / "keep.png"), "precious");
