@@ -40,7 +40,7 @@ packages=(
   libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
   wasi-libc libc++-14-dev-wasm32 libc++abi-14-dev-wasm32 libclang-rt-14-dev-wasm32
-  python3 nodejs chromium
+  python3 nodejs chromium firefox-esr
 )
 
 apt_options=(-y)

@@ -5,6 +5,7 @@
 // (URL + 'nomodule/'), without WebAssembly or with a bad t must say so.
 import { spawn } from 'node:child_process';
 import { writeFileSync } from 'node:fs';
+import { checkLayouts } from './layout.mjs';
 
 const [chromium, url, out, ...times] = process.argv.slice(2);
 const fail = (what) => { console.log(`FAIL: ${what}`); process.exit(1); };
@@ -81,28 +82,10 @@ for (let tries = 0; tries < 100 && !moves; ++tries, await sleep(100)) moves = !b
 if (!moves) fail('the running page\'s screenshots stay the same for 10 s');
 console.log(`ok    title "${title}" after ${Date.now() - start} ms, and the picture moves`);
 
-// As a phone upright and turned, a narrow window and a large one, with a zoom key: no scrolling and no
-// zooming out (the layout viewport the device's width); the frame inside the window at 4:3, centred,
-// at its zoom or as large as fits (to a step of 4 device pixels). CSS pixels: 640 x 480 at zoom 1 in a
-// large window.
-const layout = () => evaluate(`(() => { const r = document.getElementById('frame').getBoundingClientRect();
-  const e = document.documentElement;
-  return [innerWidth, innerHeight, visualViewport.scale, e.scrollWidth, e.scrollHeight, r.left, r.top, r.width, r.height];
-})()`);
-for (const [w, h, ratio, mobile, key, want] of [[390, 844, 3, true, '1'], [844, 390, 3, true, '2'], [390, 600, 1, false, '1'],
-  [1280, 1024, 1, false, '1', [640, 480]], [1280, 1024, 1, false, '2', [1280, 960]], [1280, 1024, 1, false, '4']]) {
+await checkLayouts(evaluate, async (w, h, ratio, mobile, key) => {
   await send('Emulation.setDeviceMetricsOverride', { width: w, height: h, deviceScaleFactor: ratio, mobile });
   for (const type of ['keyDown', 'keyUp']) await send('Input.dispatchKeyEvent', { type, key, text: key });
-  let got;
-  for (let tries = 0; tries < 100 && !(got && got[0] === w); ++tries, await sleep(50)) got = await layout();
-  const [width, height, zoomed, scrollW, scrollH, left, top, across, down] = got;
-  const fills = w - across < 4 / ratio + 0.01 || h - down < 3 / ratio + 0.01;
-  const ok = width === w && height === h && zoomed === 1 && scrollW <= w && scrollH <= h && left >= 0 && top >= 0 &&
-    Math.abs(across * 3 - down * 4) < 0.1 && Math.abs(2 * left + across - w) < 1 && Math.abs(2 * top + down - h) < 1 &&
-    (want ? across === want[0] && down === want[1] : fills);
-  if (!ok) fail(`${w} x ${h} at ${ratio}, key ${key}: viewport ${width} x ${height} at ${zoomed}, page ${scrollW} x ${scrollH}, frame ${across} x ${down} at ${left}, ${top}`);
-  console.log(`ok    ${w} x ${h} at ${ratio}${mobile ? ' (a phone)' : ''}, key ${key}: the frame ${across.toFixed(2)} x ${down.toFixed(2)} at ${left.toFixed(2)}, ${top.toFixed(2)}, nothing scrolls`);
-}
+}, fail);
 await send('Emulation.setDeviceMetricsOverride', { width: 640, height: 480, deviceScaleFactor: 1, mobile: false });
 
 await expect(`${url}nomodule/`, 'failed', 'could not load its module');
