@@ -114,22 +114,6 @@ TEST(FastKernels, RenderFrameMatchesPlainOverTheLoop) {
     ChooseKernels(chosen);
 }
 
-// An x86 build checks its AVX-512 kernels on every processor, through the
-// emulated set; the program never runs that set.
-TEST(FastKernels, EmulatedSetIsComparedButNeverChosen) {
-    size_t count, emulated;
-    const KernelSet* sets = KernelSets(count);
-    const KernelSet* stand_ins = EmulatedKernelSets(emulated);
-#if defined(__x86_64__) || defined(__i386__)
-    ASSERT_EQ(emulated, 1u);
-    EXPECT_STREQ(stand_ins[0].name, "avx512-emulated");
-#endif
-    for (size_t k = 0; k < emulated; ++k) {
-        for (size_t j = 0; j < count; ++j) EXPECT_STRNE(sets[j].name, stand_ins[k].name);
-        EXPECT_NE(&ChosenKernels(), &stand_ins[k]);
-    }
-}
-
 // Slowed copies of the fastest set's kernels: the same bytes, six times the work.
 const KernelSet* Fast;
 void SlowJulia(uint8_t* p, int32_t w, int32_t h, int32_t n, int32_t cre, int32_t cim) {

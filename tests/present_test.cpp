@@ -69,11 +69,6 @@ TEST(Present, PaceKeepsTheDisplaysRateAndDropsLateFrames) {
     EXPECT_NEAR(gdi8::PaceDelay(pace, 100.205), 0.015, 1e-9);  // the pace from there
 }
 
-TEST(Present, ArgbPacksAlphaRedGreenBlue) {
-    EXPECT_EQ(gdi8::Argb(0x12, 0x34, 0x56), 0xFF123456u);
-    EXPECT_EQ(gdi8::Argb(0xAB, 0xCD, 0xEF, 0), 0x00ABCDEFu);
-}
-
 TEST(Present, FitFrameKeepsTheShapeBetweenBars) {
     const struct {
         int width, height;

@@ -80,9 +80,8 @@ monitor() {
         fail "xrandr cannot show $size on $output"
 }
 
-# look WHAT RETRY COMMAND...: COMMAND, a picture's check, must pass; while its
-# status matches RETRY (3: too few colours, as in the animation's flat
-# stretches or a half-painted picture), it runs again, for ten seconds.
+# look WHAT RETRY COMMAND...: COMMAND, a picture's check, must pass; while its status matches
+# RETRY (3: too few colours, a flat stretch or a half-painted picture), again, for 10 s.
 look() {
     local what=$1 retry=$2 result status
     shift 2
@@ -169,9 +168,8 @@ deb() {
 # version BUILD-DIR: the version CPack gives the build's packages.
 version() { sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$1/CPackConfig.cmake"; }
 
-# runs_x86_32: whether the kernel runs 32-bit x86 programs, as 32-bit Wine
-# needs (KVO_NO_32BIT=1: no): uname(2) in one says the kernel's machine, not
-# i386 to i686 as under qemu-user (binfmt_misc), where Wine cannot start.
+# runs_x86_32: whether the kernel runs 32-bit x86 programs, as 32-bit Wine needs (KVO_NO_32BIT=1:
+# no): uname(2) in one says the kernel's machine, not i686 as under qemu-user (binfmt_misc).
 runs_x86_32() {
     local out status=0
     [ "${KVO_NO_32BIT:-}" = 1 ] && return 1
@@ -220,10 +218,9 @@ first_titles() {
     ok "title \"Kvo\", then \"$TITLE\" at $LAST_TITLE_MS ms"
 }
 
-# soak SECONDS WARM-UP SETTLE <<STEPS: rounds of stdin's commands, each then
-# `alive`, for SECONDS; from WARM-UP s on, resident memory SETTLE s after each
-# round: the lowest of the last (up to) three readings (one may catch memory
-# not yet given back) under 4 MiB above the first three's. Titles keep coming.
+# soak SECONDS WARM-UP SETTLE <<STEPS: rounds of stdin's commands, each then `alive`, for
+# SECONDS; from WARM-UP s on, resident memory SETTLE s after each round: the lowest of the last
+# three readings under 4 MiB above the first three's. Titles keep coming.
 soak() {
     local end=$(($(since) + $1 * 1000)) warm=$(($(since) + $2 * 1000)) titles=$TITLES
     local round=() readings=() rounds=0 kb first last n

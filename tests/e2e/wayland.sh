@@ -1,8 +1,6 @@
 #!/usr/bin/env bash
-# The Linux program on SDL's Wayland driver, in a headless sway without
-# XWayland, read through sway's window tree:  wayland.sh KVO2 KVO2_XCHECK
-# sway will not run as root: as root (as in CI), sway and the program run as
-# the user kvo-test, made where it is missing.
+# The Linux program on SDL's Wayland driver, in a headless sway without XWayland, read through
+# sway's window tree:  wayland.sh KVO2 KVO2_XCHECK  (as root, both run as the user kvo-test).
 set -uo pipefail
 KVO2=$1 XCHECK=$2
 . "$(dirname "$0")/lib.sh"
@@ -11,8 +9,7 @@ need sway swaymsg grim jq setpriv flock "$KVO2" "$XCHECK"
 # Sanitizers: no leak report for the system's libraries.
 export ASAN_OPTIONS="${ASAN_OPTIONS:+$ASAN_OPTIONS:}detect_leaks=0"
 
-# AS: the prefix that runs a command as the test's user, in an environment of
-# the variables given after it alone (no session bus, no X display).
+# AS: runs a command as the test's user, with only the variables given after it.
 USER_NAME=$(id -un) AS=(env -i)
 if [ "$(id -u)" = 0 ]; then
     USER_NAME=kvo-test

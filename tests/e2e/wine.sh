@@ -1,10 +1,8 @@
 #!/usr/bin/env bash
-# A Windows program under Wine and Xvfb, driven by real input and checked from
-# inside by kvo2_wincheck:  wine.sh ARCH SOURCE-DIR BUILDS-DIR KVO2_XCHECK
-# ARCH's build and Wine prefix go to BUILDS-DIR (shared by the presets, locked
-# in use). It runs the scenarios (functions below) that SCENARIOS names;
-# SOAK=SECONDS makes the window scenario a soak; MONITORS=1 runs Xorg's dummy
-# driver with three monitors (root only). Where the kernel runs no 32-bit x86
+# A Windows program under Wine and Xvfb, driven by real input and checked from inside by
+# kvo2_wincheck:  wine.sh ARCH SOURCE-DIR BUILDS-DIR KVO2_XCHECK  (BUILDS-DIR: ARCH's build and
+# prefix, shared, locked). SCENARIOS names the scenarios (below); SOAK=SECONDS soaks the window;
+# MONITORS=1, Xorg's dummy driver with three monitors (root). Where the kernel runs no 32-bit x86
 # program, the i686 checks that run nothing still run, then a skip (in CI too).
 set -uo pipefail
 ARCH=$1 SRC=$2 BUILDS=$3 XCHECK=$4
@@ -70,9 +68,8 @@ SPOTS
     ok "${1##*/}: icon IDI_MAIN: 32x32 and 16x16 in 16 colours, 32x32 monochrome, colours in place"
 }
 
-# manifest FILE: FILE's application manifest (RT_MANIFEST 1) is well formed
-# and declares per-monitor awareness of the scale (v2, then v1, and true/pm
-# before Windows 10), Windows Vista to 11, and the invoker's rights.
+# manifest FILE: FILE's application manifest (RT_MANIFEST 1), well formed: aware of each
+# monitor's scale (v2, v1, true/pm before Windows 10), Windows Vista to 11, the invoker's rights.
 manifest() {
     local got
     got=$(wrestool -x --raw -t24 -n1 "$1" | python3 -c '
@@ -109,8 +106,7 @@ version_info() {
     ok "${1##*/}: version resource $VERSION, \"$2\""
 }
 
-# The program and the screen saver, which names itself Kvo (string 1), each
-# with its version and manifest.
+# The program and the screen saver (named Kvo, string 1), each with its version and manifest.
 scenario_file() {
     program_file "$exe"
     program_file "$scr"
@@ -168,8 +164,7 @@ win() { "${LOADER[@]}" "$@" 8>&-; }
 # check COMMAND...: kvo2_wincheck, its lines without CR, each as it comes.
 check() { win "$DIR/kvo2_wincheck.exe" "$@" | sed -u 's/\r$//'; }
 
-# The Windows build's frames, by every kernel set the processor has, are the
-# golden ones to the bit.
+# The Windows build's frames, by every kernel set the processor has, are the golden ones.
 scenario_frames() {
     local golden=$SRC/tests/golden/frames.txt set t hash want
     wine_up
@@ -259,8 +254,7 @@ saver_on() {
     start saver win "$1" /s
     check screen 60 || fail "/s: the window is not as it should be"
 }
-# saver_screen SCR END: SCR /s shows the frame over the screen, outlives a
-# mouse move of two pixels and ends with status 0 on END (xdotool's words).
+# saver_screen SCR END: SCR /s shows the frame, outlives a 2-pixel move, ends with 0 on END.
 saver_screen() {
     saver_on "$1" 100 100
     shot "/s" "$WINDOW" 0 37 2700 2025
@@ -297,8 +291,7 @@ scenario_saver() {
     done
 }
 
-# open_another: one more window, as PID and WINDOW, over the others; the
-# screen saver held off once it is open.
+# open_another: one more window, as PID and WINDOW; the screen saver held off once it is open.
 open_another() {
     local before
     before=$(xdotool search --name '^Kvo' 2>/dev/null | sort)
@@ -368,21 +361,25 @@ scenario_monitors() {
     ends Escape press Escape
 }
 
-# At 144 dots per inch (Windows' 150 %), in a copy of the prefix: the window
-# at that scale, its client area at zoom 1 still 640 x 480 device pixels, the
-# zooms, its picture and /s as at 96.
+# At 144 dots per inch (Windows' 150 %): the window at that scale, with the client area, zooms,
+# picture and /s in device pixels as at 96.
 scenario_scale() {
-    wine_up
-    wineserver -w 8>&-
-    cp -a "$PREFIX" "$WORK/prefix-144" || fail "cannot copy the Wine prefix"
-    export WINEPREFIX=$WORK/prefix-144
-    AT_EXIT+=("WINEPREFIX=$WINEPREFIX wineserver -k")
+    own_prefix 144
     win reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d 144 /f >/dev/null || fail "reg add LogPixels"
     wineserver -w 8>&-
     DPI=144 scenario_window
     saver_screen "$scr" "press a"
     ok "at 144 dots per inch: the window and /s in device pixels"
     export WINEPREFIX=$PREFIX
+}
+
+# own_prefix NAME: a copy of the shared prefix, as WINEPREFIX, for this scenario alone.
+own_prefix() {
+    wine_up
+    wineserver -w 8>&-
+    cp -a "$PREFIX" "$WORK/prefix-$1" || fail "cannot copy the Wine prefix"
+    export WINEPREFIX=$WORK/prefix-$1
+    AT_EXIT+=("WINEPREFIX=$WINEPREFIX wineserver -k")
 }
 
 # changes: the files, folders (but Temp) and registry keys (those with values
@@ -410,11 +407,7 @@ scenario_setup() {
         "$WORK"/NSIS/_CPack_Packages/*/NSIS/project.nsi || fail "${setup##*/}: no licence page"
     ok "${setup##*/}: $MAGIC, shows the licence"
     [ $RUNS = 1 ] || { SKIPPED+=("setup /S and what it installs"); return 0; }
-    wine_up
-    wineserver -w 8>&-
-    cp -a "$PREFIX" "$WORK/prefix" || fail "cannot copy the Wine prefix"
-    export WINEPREFIX=$WORK/prefix
-    AT_EXIT+=("WINEPREFIX=$WINEPREFIX wineserver -k")
+    own_prefix setup
     win "$setup" /S || fail "${setup##*/} /S: exit status $?"
     [ "$(changes)" = "$(cat <<'NEW'
 drive_c/Program Files/Kvo

@@ -1,7 +1,6 @@
 #!/usr/bin/env bash
-# The .deb on a bare system, a minimal Debian of this machine's release
-# (cached in CACHE-DIR): apt-get installs it with only what its Depends bring,
-# the programs run, and apt-get purge leaves none of its paths.
+# The .deb on a minimal Debian of this release (cached in CACHE-DIR): apt-get installs it with its
+# Depends alone, the programs run, and apt-get purge leaves none of its paths.
 #   bare.sh BUILD-DIR CACHE-DIR
 set -uo pipefail
 BUILD=$1 CACHE=$2

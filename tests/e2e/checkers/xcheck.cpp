@@ -1,11 +1,8 @@
 // kvo2_xcheck: looks at and acts on the program's X11 window from outside.
-//   shot WINDOW MIN [X Y W H]  in the window (or that rectangle of the screen,
-//       for WINDOW root) only palette colours (else status 1), at least MIN
-//       of them (else 3); a rectangle of a window is the frame's, and every
-//       pixel around it black (else 1)
-//   pictures MIN MX MY MW MH PX PY PW PH ...  the root window over monitors M,
-//       each with its picture P: as shot, and every picture the same frame on
-//       a coarse grid of brightness (else 1)
+//   shot WINDOW MIN [X Y W H]  in the window (or that rectangle of root) only palette colours
+//       (else status 1), at least MIN (else 3); around a window's rectangle, black (else 1)
+//   pictures MIN MX MY MW MH PX PY PW PH ...  root over monitors M with pictures P: as shot,
+//       and every picture the same frame on a coarse grid of brightness (else 1)
 //   ppm FILE MIN X Y W H  as shot, on a binary PPM screenshot (grim -t ppm)
 //   close WINDOW  a window manager's WM_DELETE_WINDOW message to the window
 //   window W H  makes a window of W x H, prints its id, keeps it until killed
@@ -34,11 +31,9 @@ struct Rect {
 // A picture's pixels, 0xRRGGBB at x, y.
 using Pixels = std::function<unsigned long(int, int)>;
 
-// Each view, a rectangle M (a monitor, a window) and the frame's rectangle P
-// in it: in P only palette colours, at least `min` of them (else status 3);
-// the rest of M black, and every P the frame of the first (else status 1):
-// the mean brightness of each cell of a 16 x 12 grid over P agrees closely
-// for one frame at different sizes, not for another cut or part of it.
+// Each view, a rectangle M (a monitor, a window) and the frame's P in it: in P only palette
+// colours, at least `min` (else 3); the rest of M black, and every P the first's frame (else 1),
+// as the mean brightness of each cell of a 16 x 12 grid over P tells.
 constexpr int GridW = 16, GridH = 12;
 int Check(const Pixels& pixel, int min, const std::vector<std::pair<Rect, Rect>>& views) {
     ukvo2::BuildPalette();

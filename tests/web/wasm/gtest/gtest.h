@@ -95,7 +95,6 @@ std::string PrintToString(const std::vector<T>& values) {
 #define EXPECT_GE(a, b) KVO_CHECK_((a) >= (b), #a " >= " #b, )
 #define EXPECT_GT(a, b) KVO_CHECK_((a) > (b), #a " > " #b, )
 #define EXPECT_STREQ(a, b) KVO_CHECK_(std::strcmp(a, b) == 0, #a " equals " #b, )
-#define EXPECT_STRNE(a, b) KVO_CHECK_(std::strcmp(a, b) != 0, #a " differs from " #b, )
 #define EXPECT_NEAR(a, b, e) KVO_CHECK_(std::fabs((a) - (b)) <= (e), #a " near " #b, )
 #define ASSERT_TRUE(c) KVO_CHECK_(static_cast<bool>(c), #c, return)
 #define ASSERT_EQ(a, b) KVO_CHECK_(::testing::Equal(a, b), #a " == " #b, return)
