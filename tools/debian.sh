@@ -4,7 +4,8 @@
 #   bash tools/debian.sh source [OUT]        the source package of the commit
 #   bash tools/debian.sh build [ARCH] [OUT]  ... and its packages for ARCH
 #                                            (amd64, or arm64 cross-built)
-#   bash tools/debian.sh base                the minimal chroot's tarball
+#   bash tools/debian.sh base                the minimal chroot's tarball, then
+#                                            the mirror, release and components
 # OUT is build/debian/ by default. The chroot is debootstrap's minbase from
 # the mirror apt already reads, kept in build/debian/base/ and unpacked afresh
 # for every build; the build installs only what debian/control asks for, and
@@ -41,7 +42,7 @@ source_package() {
     DSC=$out/kvo_$version.dsc
 }
 
-# base: the tarball of debootstrap's minimal system of this release and processor, made once
+# base: the gzipped tarball (as piuparts takes it) of debootstrap's minimal system of this release and processor, made once
 # per release of the mirror's index (a changed mirror gives a new one), as BASE.
 base() {
     local suite arch mirror components release cache=$ROOT/build/debian/base
@@ -53,7 +54,7 @@ base() {
         END { if (m) print m, c }')
     [ -n "${mirror:-}" ] || { echo "debian.sh: apt here reads no $suite for $arch" >&2; exit 1; }
     release=$(wget -qO- "${mirror}dists/$suite/InRelease" | sha256sum | cut -c1-16)
-    BASE=$cache/minbase-$suite-$arch-$(sha256sum <<<"$mirror $components" | cut -c1-8)-$release.tar
+    BASE=$cache/minbase-$suite-$arch-$(sha256sum <<<"$mirror $components" | cut -c1-8)-$release.tgz
     MIRROR=$mirror SUITE=$suite COMPONENTS=$components
     mkdir -p "$cache"
     exec 7>"$cache/lock"
@@ -63,8 +64,8 @@ base() {
         rm -rf --one-file-system "$made"
         debootstrap --variant=minbase --arch="$arch" --components="$components" "$suite" "$made" "$mirror" \
             >"$cache/debootstrap.log" 2>&1 7>&- || { tail -5 "$cache/debootstrap.log" >&2; exit 1; }
-        rm -f "$cache"/minbase-"$suite"-"$arch"-*.tar
-        tar -C "$made" --numeric-owner -cf "$BASE.new" . && mv "$BASE.new" "$BASE"
+        rm -f "$cache"/minbase-"$suite"-"$arch"-*.tgz
+        tar -C "$made" --numeric-owner -czf "$BASE.new" . && mv "$BASE.new" "$BASE"
         rm -rf --one-file-system "$made"
     fi
     flock -u 7
@@ -82,10 +83,14 @@ build() {
     source_package "$out"
     base
     chroot=$(mktemp -d "$ROOT/build/debian/chroot.XXXXXX")
-    trap 'umount "$chroot/proc" 2>/dev/null; rm -rf --one-file-system "$chroot"' EXIT
-    tar -C "$chroot" --numeric-owner -xpf "$BASE"
+    trap 'umount "$chroot/dev/pts" "$chroot/proc" 2>/dev/null; rm -rf --one-file-system "$chroot"' EXIT
+    tar -C "$chroot" --numeric-owner -xzpf "$BASE"
     cp /etc/resolv.conf "$chroot/etc/resolv.conf"
+    # Processes, and terminals of its own (the progress bar's test runs on one), as sbuild gives a build.
     mount -t proc proc "$chroot/proc"
+    mkdir -p "$chroot/dev/pts"
+    mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$chroot/dev/pts"
+    ln -sf pts/ptmx "$chroot/dev/ptmx"
     mkdir "$chroot/build"
     cp "$DSC" "$out"/kvo_*.orig.tar.gz "$out"/kvo_*.debian.tar.xz "$chroot/build/"
     if [ "$arch" != "$(dpkg --print-architecture)" ]; then
@@ -109,7 +114,7 @@ build() {
 
 case $COMMAND in
     source) source_package "$(realpath -m "${2:-build/debian}")"; echo "$DSC" ;;
-    base) base; echo "$BASE" ;;
+    base) base; echo "$BASE"; echo "$MIRROR $SUITE $COMPONENTS" ;;
     build) build "${2:-$(dpkg --print-architecture)}" "$(realpath -m "${3:-build/debian}")" ;;
     *) echo "usage: debian.sh source|build|base [...]" >&2; exit 2 ;;
 esac
