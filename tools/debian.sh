@@ -79,11 +79,12 @@ in_chroot() {
 
 # build ARCH OUT: the packages, from the source package, in a fresh chroot; a log beside them.
 build() {
-    local arch=$1 out=$2 chroot options=() start=$SECONDS
+    local arch=$1 out=$2 options=() start=$SECONDS
     source_package "$out"
     base
-    chroot=$(mktemp -d "$ROOT/build/debian/chroot.XXXXXX")
-    trap 'umount "$chroot/dev/pts" "$chroot/proc" 2>/dev/null; rm -rf --one-file-system "$chroot"' EXIT
+    CHROOT=$(mktemp -d "$ROOT/build/debian/chroot.XXXXXX")
+    trap 'umount "$CHROOT/dev/pts" "$CHROOT/proc" 2>/dev/null; rm -rf --one-file-system "$CHROOT"' EXIT
+    local chroot=$CHROOT
     tar -C "$chroot" --numeric-owner -xzpf "$BASE"
     cp /etc/resolv.conf "$chroot/etc/resolv.conf"
     # Processes, and terminals of its own (the progress bar's test runs on one), as sbuild gives a build.
