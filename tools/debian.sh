@@ -83,7 +83,8 @@ build() {
     source_package "$out"
     base
     CHROOT=$(mktemp -d "$ROOT/build/debian/chroot.XXXXXX")
-    trap 'umount "$CHROOT/dev/pts" "$CHROOT/proc" 2>/dev/null; rm -rf --one-file-system "$CHROOT"' EXIT
+    trap 'umount "$CHROOT/var/cache/apt/archives" "$CHROOT/dev/pts" "$CHROOT/proc" 2>/dev/null
+        rm -rf --one-file-system "$CHROOT"' EXIT
     local chroot=$CHROOT
     tar -C "$chroot" --numeric-owner -xzpf "$BASE"
     cp /etc/resolv.conf "$chroot/etc/resolv.conf"
@@ -92,6 +93,9 @@ build() {
     mkdir -p "$chroot/dev/pts"
     mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$chroot/dev/pts"
     ln -sf pts/ptmx "$chroot/dev/ptmx"
+    # The packages apt fetches, kept for the next build.
+    mkdir -p "$ROOT/build/debian/archives/partial"
+    mount --bind "$ROOT/build/debian/archives" "$chroot/var/cache/apt/archives"
     mkdir "$chroot/build"
     cp "$DSC" "$out"/kvo_*.orig.tar.gz "$out"/kvo_*.debian.tar.xz "$chroot/build/"
     if [ "$arch" != "$(dpkg --print-architecture)" ]; then
