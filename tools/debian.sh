@@ -74,7 +74,7 @@ base() {
 # in_chroot DIR COMMAND...: COMMAND in the chroot DIR, in a plain environment.
 in_chroot() {
     chroot "$1" /usr/bin/env -i PATH=/usr/sbin:/usr/bin:/sbin:/bin HOME=/root LC_ALL=C.UTF-8 \
-        DEBIAN_FRONTEND=noninteractive "${@:2}" 7>&-
+        DEBIAN_FRONTEND=noninteractive "${@:2}" 6>&- 7>&-
 }
 
 # build ARCH OUT: the packages, from the source package, in a fresh chroot; a log beside them.
@@ -102,12 +102,16 @@ build() {
         options=(--host-arch "$arch" -Pcross,nocheck,pkg.kvo.novideo)
         in_chroot "$chroot" dpkg --add-architecture "$arch"
     fi
+    # One build at a time fetches into the kept packages.
+    exec 6>"$ROOT/build/debian/archives.lock"
+    flock 6
     {
         in_chroot "$chroot" apt-get update &&
             in_chroot "$chroot" apt-get install -y --no-install-recommends build-essential dpkg-dev \
                 ${options:+crossbuild-essential-$arch} &&
             in_chroot "$chroot" apt-get build-dep -y --no-install-recommends ${options:+-a "$arch" -P cross,nocheck,pkg.kvo.novideo} \
                 "/build/${DSC##*/}" &&
+            flock -u 6 &&
             in_chroot "$chroot" useradd --create-home builder &&
             in_chroot "$chroot" chown -R builder: /build &&
             in_chroot "$chroot" setpriv --reuid=builder --regid=builder --init-groups -- env HOME=/home/builder \
