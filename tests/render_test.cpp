@@ -180,10 +180,11 @@ TEST_F(Render, StillIsTheFrameAsAnIndexedPng) {
     EXPECT_NE(help.out.find("--from A --to B --fps N"), std::string::npos);
     EXPECT_EQ(help.err, "");
     EXPECT_EQ(Sh("$R --time 5 -h").out, help.out);
-    // Fits 80 columns; the usage names what this build writes, --fps the highest rate.
+    // Fits 80 columns, the usage 76; the usage names what this build writes, --fps the highest rate.
     const std::string usage = help.out.substr(0, help.out.find("\n\n"));
-    std::istringstream lines(help.out);
+    std::istringstream lines(help.out), usageLines(usage);
     for (std::string line; std::getline(lines, line);) EXPECT_LT(line.size(), 80u) << line;
+    for (std::string line; std::getline(usageLines, line);) EXPECT_LE(line.size(), 76u) << line;
     uint32_t most = 0;
     for (const render::Format& f : render::Formats()) {
         most = std::max(most, f.maxFps);
