@@ -31,9 +31,12 @@ source_package() {
     need dpkg-dev
     version=$(dpkg-parsechangelog -S Version) upstream=${version%-*}
     work=$(mktemp -d)
-    git archive --format=tar --prefix="kvo-$upstream/" HEAD ':!debian' | gzip -9n >"$work/kvo_$upstream.orig.tar.gz"
+    # Modes as dpkg-source -x leaves them under the usual umask (git archive's own is 002), so that
+    # a build that makes the source package again makes the same bytes.
+    git -c tar.umask=022 archive --format=tar --prefix="kvo-$upstream/" HEAD ':!debian' | gzip -9n \
+        >"$work/kvo_$upstream.orig.tar.gz"
     tar -xzf "$work/kvo_$upstream.orig.tar.gz" -C "$work"
-    git archive --format=tar HEAD debian | tar -x -C "$work/kvo-$upstream"
+    git -c tar.umask=022 archive --format=tar HEAD debian | tar -x -C "$work/kvo-$upstream"
     (cd "$work" && SOURCE_DATE_EPOCH=$(date -d "$(dpkg-parsechangelog -l "kvo-$upstream/debian/changelog" -S Date)" +%s) \
         dpkg-source -b "kvo-$upstream" >/dev/null)
     mkdir -p "$out"
@@ -117,6 +120,7 @@ build() {
             in_chroot "$chroot" setpriv --reuid=builder --regid=builder --init-groups -- env HOME=/home/builder \
                 sh -c "cd /build && dpkg-source -x ${DSC##*/} kvo && cd kvo && dpkg-buildpackage -us -uc ${options[*]}"
     } >"$out/build-$arch.log" 2>&1 || { tail -40 "$out/build-$arch.log" >&2; exit 1; }
+    cmp -s "$chroot/build/${DSC##*/}" "$DSC" || { echo "debian.sh: the build made another ${DSC##*/}" >&2; exit 1; }
     cp "$chroot"/build/*.deb "$chroot"/build/*.changes "$chroot"/build/*.buildinfo "$out/"
     echo "debian.sh: kvo for $arch built in a clean chroot in $((SECONDS - start)) s: $out" >&2
 }
