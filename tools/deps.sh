@@ -31,6 +31,9 @@ packages=(
   # groff for the manual pages, Debian's package checker, and the bare Debian
   # that the .deb is installed on
   desktop-file-utils appstream groff-base lintian debootstrap
+  # the Debian source package: its build, Debian's checks of it, and what
+  # reprotest varies (time, locale, user)
+  debhelper dpkg-dev pkgconf piuparts autopkgtest reprotest faketime locales-all sudo
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
