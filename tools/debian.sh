@@ -56,7 +56,8 @@ base() {
         "Release: $suite" "Architecture: $arch" | awk '!m { m = $1 } $1 == m { c = c (c ? "," : "") $2 }
         END { if (m) print m, c }')
     [ -n "${mirror:-}" ] || { echo "debian.sh: apt here reads no $suite for $arch" >&2; exit 1; }
-    release=$(wget -qO- "${mirror}dists/$suite/InRelease" | sha256sum | cut -c1-16)
+    release=$(wget -qO- "${mirror}dists/$suite/InRelease" | sha256sum | cut -c1-16) ||
+        { echo "debian.sh: cannot read ${mirror}dists/$suite/InRelease" >&2; exit 1; }
     BASE=$cache/minbase-$suite-$arch-$(sha256sum <<<"$mirror $components" | cut -c1-8)-$release.tgz
     MIRROR=$mirror SUITE=$suite COMPONENTS=$components
     mkdir -p "$cache"

@@ -1,14 +1,12 @@
 #!/usr/bin/env bash
-# The .deb on a minimal Debian of this release (cached in CACHE-DIR): apt-get installs it with its
-# Depends alone, the programs run, and apt-get purge leaves none of its paths.
-#   bare.sh BUILD-DIR CACHE-DIR
+# The .deb on a minimal Debian of this release: apt-get installs it with its Depends alone, the
+# programs run, and apt-get purge leaves none of its paths.   bare.sh BUILD-DIR SOURCE-DIR
 set -uo pipefail
-BUILD=$1 CACHE=$2
+BUILD=$1 SRC=$2
 . "$(dirname "$0")/../e2e/lib.sh"
 [ "$(id -u)" = 0 ] || skip_outside_ci "debootstrap and chroot need root"
 need cpack dpkg-deb debootstrap chroot apt-get wget flock sha256sum tar mount umount findmnt
-SUITE=$(. /etc/os-release && echo "${VERSION_CODENAME:-}")
-ARCH=$(dpkg --print-architecture) ROOT=$WORK/root START=$SECONDS
+ROOT=$WORK/root START=$SECONDS
 
 # Whatever is mounted under WORK goes before WORK itself, deepest first (lazily
 # where a plain unmount fails); then the trees, never crossing into a mount.
@@ -17,42 +15,19 @@ unmount_all() {
     for m in $(findmnt -rn -o TARGET | grep "^$WORK/" | sort -r); do
         umount "$m" 2>/dev/null || umount -l "$m"
     done
-    rm -rf --one-file-system "$WORK/make" "$ROOT"
+    rm -rf --one-file-system "$ROOT"
 }
 AT_EXIT+=(unmount_all)
 
-# The mirror and components apt here reads the release from.
-read -r MIRROR COMPONENTS < <(apt-get indextargets --format '$(REPO_URI) $(COMPONENT)' 'Identifier: Packages' \
-    "Release: $SUITE" "Architecture: $ARCH" | awk '!m { m = $1 } $1 == m { c = c (c ? "," : "") $2 }
-    END { if (m) print m, c }')
-[ -n "${MIRROR:-}" ] || fail "apt here reads no $SUITE for $ARCH (apt-get update first)"
-
 deb "$BUILD"
 
-# The bare system: from the cache, or made and kept there first.
-if ! release=$(wget -qO- "${MIRROR}dists/$SUITE/InRelease" | sha256sum | cut -c1-16) ||
-    [ "$release" = "$(sha256sum </dev/null | cut -c1-16)" ]; then
-    skip_outside_ci "cannot read ${MIRROR}dists/$SUITE/InRelease"
+# The bare system: debootstrap's minimal Debian of this release, as tools/debian.sh keeps it.
+if ! { read -r TARBALL; read -r MIRROR SUITE COMPONENTS; } < <(bash "$SRC/tools/debian.sh" base 2>"$WORK/base.err"); then
+    ! grep -q 'cannot read' "$WORK/base.err" || skip_outside_ci "$(cat "$WORK/base.err")"
+    fail "tools/debian.sh base: $(tail -5 "$WORK/base.err")"
 fi
-mkdir -p "$CACHE" || fail "cannot make $CACHE"
-TARBALL=$CACHE/minbase-$SUITE-$ARCH-$(sha256sum <<<"$MIRROR $COMPONENTS" | cut -c1-8)-$release.tar
-exec 8>"$CACHE/lock"
-flock 8
-if [ -f "$TARBALL" ]; then
-    made="from the cache"
-else
-    debootstrap --variant=minbase --arch="$ARCH" --components="$COMPONENTS" "$SUITE" "$WORK/make" "$MIRROR" \
-        >"$WORK/debootstrap.log" 2>&1 8>&- || fail "debootstrap: $(tail -5 "$WORK/debootstrap.log")"
-    [ -z "$(findmnt -rn -o TARGET | grep "^$WORK/make/")" ] || fail "debootstrap left mounts in $WORK/make"
-    rm -f "$CACHE"/minbase-"$SUITE"-"$ARCH"-*.tar
-    tar -C "$WORK/make" --numeric-owner -cf "$TARBALL.new" . && mv "$TARBALL.new" "$TARBALL" ||
-        fail "cannot keep the bare system in $TARBALL"
-    rm -rf --one-file-system "$WORK/make"
-    made="made by debootstrap"
-fi
-mkdir "$ROOT" && tar -C "$ROOT" --numeric-owner -xpf "$TARBALL" || fail "cannot unpack $TARBALL"
-flock -u 8
-ok "bare $SUITE ($COMPONENTS) from $MIRROR, $made in $((SECONDS - START)) s"
+mkdir "$ROOT" && tar -C "$ROOT" --numeric-owner -xzpf "$TARBALL" || fail "cannot unpack $TARBALL"
+ok "bare $SUITE ($COMPONENTS) from $MIRROR in $((SECONDS - START)) s"
 
 cp /etc/resolv.conf "$ROOT/etc/resolv.conf" && cp "$DEB" "$ROOT/tmp/" || fail "cannot copy into $ROOT"
 mount -t proc proc "$ROOT/proc" || fail "cannot mount /proc in $ROOT"
