@@ -1,4 +1,4 @@
-// XMonitors: XRandR's list of monitors, the primary first.
+// XMonitors and RandrMonitors: XRandR's list of monitors, the primary first.
 #include "x11_monitors.h"
 
 #include <SDL.h>
@@ -18,8 +18,13 @@ std::vector<Box> XMonitors(SDL_Window* window) {
     if (!XRRQueryExtension(display, &events, &errors) || !XRRQueryVersion(display, &major, &minor) ||
         major * 100 + minor < 105)
         return boxes;
+    return RandrMonitors(display, DefaultRootWindow(display));
+}
+
+std::vector<Box> RandrMonitors(Display* display, unsigned long root) {
+    std::vector<Box> boxes;
     int count = 0;
-    XRRMonitorInfo* monitors = XRRGetMonitors(display, DefaultRootWindow(display), True, &count);
+    XRRMonitorInfo* monitors = XRRGetMonitors(display, root, True, &count);
     for (int i = 0; i < count; ++i) {
         const Box box{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height};
         boxes.insert(monitors[i].primary ? boxes.begin() : boxes.end(), box);

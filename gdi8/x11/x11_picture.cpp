@@ -1,6 +1,8 @@
 // StartXPicture and PaintXPicture, through Xlib and XRender beside SDL.
 #include "x11_picture.h"
 
+#include "x11_monitors.h"
+
 #include <SDL.h>
 #include <SDL_syswm.h>
 #include <X11/Xlib.h>
@@ -139,14 +141,8 @@ void FollowMonitors(Window root) {
 
 // The monitors that XRandR lists as active, on the root window.
 void ReadMonitors(Window root) {
-    Monitors.clear();
     MonitorsStale = false;
-    if (RandrEvents < 0) return;
-    int count = 0;
-    XRRMonitorInfo* monitors = XRRGetMonitors(XDisplay, root, True, &count);
-    for (int i = 0; i < count; ++i)
-        Monitors.push_back(Box{monitors[i].x, monitors[i].y, monitors[i].width, monitors[i].height});
-    if (monitors) XRRFreeMonitors(monitors);
+    Monitors = RandrEvents < 0 ? std::vector<Box>{} : RandrMonitors(XDisplay, root);
 }
 
 Window Root() { return DefaultRootWindow(XDisplay); }
