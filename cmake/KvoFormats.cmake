@@ -1,7 +1,7 @@
 # kvo2-render's formats as the texts around the program name them, read from
 # their table (render/format_table.cpp) when CMake configures, so that a new
-# row reaches every one: the .deb's description (KvoPackage.cmake), the
-# manual page's summary (render/), the AppStream metainfo (kvo2/linux/) and
+# row reaches every one: the Debian package's description (through
+# kvo2/linux/), the manual page's summary (render/), the AppStream metainfo and
 # the options fuzz target's dictionary (tests/fuzz/). The table's rows each
 # begin on one line with the name, title, kind, rate and writer:
 #   {"webp", "WebP", Kind::Clip, 60, WriteWebpClip,
@@ -12,7 +12,7 @@
 #                      this build or not)
 #   KVO_RENDER_STILLS  the stills this build writes, by title: "PNG"
 #   KVO_RENDER_CLIPS   its clips: "GIF, WebP, MP4 (H.264) or WebM (VP9)"
-#   KVO_RENDER_ABOUT   the sentence the package and the metainfo say of them
+#   KVO_RENDER_ABOUT   the sentence the metainfo says of them
 # and defines kvo_wrap.
 
 # kvo_wrap(VAR TEXT WIDTH INDENT): TEXT in lines of at most WIDTH characters,

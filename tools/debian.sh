@@ -4,6 +4,10 @@
 #   bash tools/debian.sh source [OUT]        the source package of the commit
 #   bash tools/debian.sh build [ARCH] [OUT]  ... and its packages for ARCH
 #                                            (amd64, or arm64 cross-built)
+#   bash tools/debian.sh package [ARCH] [OUT] its packages built here, with what
+#                                            this machine has, without their tests
+#                                            or debugging symbols (as a release
+#                                            takes them; no root)
 #   bash tools/debian.sh base                the minimal chroot's tarball, then
 #                                            the mirror, release and components
 # OUT is build/debian/ by default. The chroot is debootstrap's minbase from
@@ -43,6 +47,22 @@ source_package() {
     cp "$work"/kvo_"$version".dsc "$work"/kvo_"$upstream".orig.tar.gz "$work"/kvo_"$version".debian.tar.xz "$out/"
     rm -rf "$work"
     DSC=$out/kvo_$version.dsc
+}
+
+# package ARCH OUT: the binary packages from the source package, built here (the tests are the
+# suite's); a log beside them.
+package() {
+    local arch=$1 out=$2 options=() work
+    source_package "$out"
+    [ "$arch" = "$(dpkg --print-architecture)" ] || options=(--host-arch "$arch" -Pcross,nocheck,pkg.kvo.novideo)
+    work=$(mktemp -d)
+    {
+        dpkg-source -x "$DSC" "$work/kvo" &&
+            (cd "$work/kvo" && env -u DEB_BUILD_PROFILES DEB_BUILD_OPTIONS="nocheck noddebs parallel=$(nproc)" \
+                dpkg-buildpackage -b -us -uc "${options[@]}")
+    } >"$out/package-$arch.log" 2>&1 || { tail -40 "$out/package-$arch.log" >&2; rm -rf "$work"; exit 1; }
+    cp "$work"/*.deb "$out/"
+    rm -rf "$work"
 }
 
 # base: the gzipped tarball (as piuparts takes it) of debootstrap's minimal system of this release and processor, made once
@@ -129,6 +149,6 @@ build() {
 case $COMMAND in
     source) source_package "$(realpath -m "${2:-build/debian}")"; echo "$DSC" ;;
     base) base; echo "$BASE"; echo "$MIRROR $SUITE $COMPONENTS" ;;
-    build) build "${2:-$(dpkg --print-architecture)}" "$(realpath -m "${3:-build/debian}")" ;;
-    *) echo "usage: debian.sh source|build|base [...]" >&2; exit 2 ;;
+    build | package) "$COMMAND" "${2:-$(dpkg --print-architecture)}" "$(realpath -m "${3:-build/debian}")" ;;
+    *) echo "usage: debian.sh source|build|package|base [...]" >&2; exit 2 ;;
 esac
