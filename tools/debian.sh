@@ -28,6 +28,10 @@ need() {
     [ ${#missing[@]} = 0 ] || DEBIAN_FRONTEND=noninteractive apt-get install -y --no-install-recommends "${missing[@]}" >&2
 }
 
+# changelog_time [FILE]: the newest changelog entry's time, in seconds since 1970, which every time
+# stamp of the source package and its packages is.
+changelog_time() { date -d "$(dpkg-parsechangelog ${1:+-l "$1"} -S Date)" +%s; }
+
 # source OUT: kvo_V.orig.tar.gz (the commit without debian/), kvo_V-R.debian.tar.xz and
 # the .dsc, each time stamp the changelog's.
 source_package() {
@@ -41,8 +45,7 @@ source_package() {
         >"$work/kvo_$upstream.orig.tar.gz"
     tar -xzf "$work/kvo_$upstream.orig.tar.gz" -C "$work"
     git -c tar.umask=022 archive --format=tar HEAD debian | tar -x -C "$work/kvo-$upstream"
-    (cd "$work" && SOURCE_DATE_EPOCH=$(date -d "$(dpkg-parsechangelog -l "kvo-$upstream/debian/changelog" -S Date)" +%s) \
-        dpkg-source -b "kvo-$upstream" >/dev/null)
+    (cd "$work" && SOURCE_DATE_EPOCH=$(changelog_time "kvo-$upstream/debian/changelog") dpkg-source -b "kvo-$upstream" >/dev/null)
     mkdir -p "$out"
     cp "$work"/kvo_"$version".dsc "$work"/kvo_"$upstream".orig.tar.gz "$work"/kvo_"$version".debian.tar.xz "$out/"
     rm -rf "$work"
@@ -58,8 +61,8 @@ package() {
     work=$(mktemp -d)
     {
         dpkg-source -x "$DSC" "$work/kvo" &&
-            (cd "$work/kvo" && env -u DEB_BUILD_PROFILES DEB_BUILD_OPTIONS="nocheck noddebs parallel=$(nproc)" \
-                dpkg-buildpackage -b -us -uc "${options[@]}")
+            (cd "$work/kvo" && env -u DEB_BUILD_PROFILES SOURCE_DATE_EPOCH="$(changelog_time)" \
+                DEB_BUILD_OPTIONS="nocheck noddebs parallel=$(nproc)" dpkg-buildpackage -b -us -uc "${options[@]}")
     } >"$out/package-$arch.log" 2>&1 || { tail -40 "$out/package-$arch.log" >&2; rm -rf "$work"; exit 1; }
     cp "$work"/*.deb "$out/"
     rm -rf "$work"

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Makes a release of the current commit into build/release/ (or OUT):
-#   kvo_<version>_amd64.deb, kvo_<version>_arm64.deb,
+#   the Debian source package (kvo_<version>-<revision>.dsc, its .orig.tar.gz
+#   and .debian.tar.xz; tools/debian.sh) and its packages built here,
+#   kvo_<version>-<revision>_amd64.deb and _arm64.deb (cross-built),
 #   kvo-<version>-windows-x86.zip and .exe (the setup), the same for x64,
 #   kvo-<version>-web.zip (the page's static files), kvo-<version>.tar.gz
 #   (the commit's source), and SHA256SUMS over them (sha256sum -c checks).
 # Every file is the same, byte for byte, whoever builds the commit, wherever
 # and whenever: each time stamp is SOURCE_DATE_EPOCH (by default the commit's
 # date), no build path reaches a binary, and locale, time zone and umask are
-# fixed. Installs what it needs (tools/deps.sh) unless KVO_NO_DEPS=1.
+# fixed; the Debian files' times are the Debian changelog's. Installs what it
+# needs (tools/deps.sh) unless KVO_NO_DEPS=1.
 #   bash tools/release.sh [OUT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -50,10 +53,13 @@ pack() {
     for file in "$@"; do cp "$WORK/$name/packages/$file" "$OUT/"; done
 }
 
-build amd64
-pack amd64 DEB "kvo_${VERSION}_amd64.deb"
-build arm64 -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/aarch64-linux-gnu.cmake" -DKVO_VIDEO=OFF
-pack arm64 DEB "kvo_${VERSION}_arm64.deb"
+# The Debian source package, and the packages built from it.
+echo "== release: the Debian source package, and its packages for amd64 and arm64"
+bash tools/debian.sh source "$OUT" >/dev/null
+for arch in amd64 arm64; do
+    bash tools/debian.sh package $arch "$WORK/debian"
+    cp "$WORK"/debian/kvo_*_$arch.deb "$OUT/"
+done
 for arch in x86:i686 x64:x86_64; do
     build "windows-${arch%:*}" -DCMAKE_TOOLCHAIN_FILE="$SRC/cmake/mingw-${arch#*:}.cmake" -DKVO_TOOLS=OFF
     pack "windows-${arch%:*}" "ZIP;NSIS" "kvo-$VERSION-windows-${arch%:*}.zip" "kvo-$VERSION-windows-${arch%:*}.exe"

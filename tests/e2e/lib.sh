@@ -157,16 +157,8 @@ pack() {
     cpack -G "$1" --config "$2/CPackConfig.cmake" -B "$WORK/$1" >"$WORK/cpack.log" 2>&1 ||
         fail "cpack: $(cat "$WORK/cpack.log")"
 }
-# deb BUILD-DIR: the .deb of the build, as DEB, at the version VERSION.
-deb() {
-    local debs
-    pack DEB "$1"
-    debs=("$WORK"/DEB/*.deb)
-    [ ${#debs[@]} = 1 ] && [ -f "${debs[0]}" ] || fail "want one .deb, got: ${debs[*]}"
-    DEB=${debs[0]} VERSION=$(version "$1")
-}
-# version BUILD-DIR: the version CPack gives the build's packages.
-version() { sed -n 's/^set(CPACK_PACKAGE_VERSION "\(.*\)")$/\1/p' "$1/CPackConfig.cmake"; }
+# version BUILD-DIR: the project's version in the build.
+version() { sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$1/CMakeCache.txt"; }
 
 # runs_x86_32: whether the kernel runs 32-bit x86 programs, as 32-bit Wine needs (KVO_NO_32BIT=1:
 # no): uname(2) in one says the kernel's machine, not i686 as under qemu-user (binfmt_misc).

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
-# The source package as Debian checks one, built in a clean chroot (tools/debian.sh):
-#   debian.sh SOURCE-DIR          amd64, its unit tests run there; lintian on the .changes
+# The source package as Debian checks one, built in a clean chroot (tools/debian.sh) into OUT-DIR:
+#   debian.sh SOURCE-DIR amd64 OUT-DIR   amd64, its unit tests run there; lintian on the .changes
 #     (source and binaries), piuparts (install, remove, purge: nothing left), autopkgtest
 #     (debian/tests, in a chroot of the same minimal system), and reprotest (two builds,
 #     apart in path, time, locale, umask and user: the same bytes)
-#   debian.sh SOURCE-DIR arm64    cross-built; lintian; its kvo2-render under qemu-aarch64
+#   debian.sh SOURCE-DIR arm64 OUT-DIR   cross-built; lintian; its kvo2-render under qemu-aarch64
 #     writes amd64's still (docs/frame.png), byte for byte
 set -uo pipefail
-SRC=$1 ARCH=${2:-amd64}
+SRC=$1 ARCH=$2 OUT=$3
 . "$(dirname "$0")/../e2e/lib.sh"
 [ "$(id -u)" = 0 ] || skip_outside_ci "debootstrap and chroot need root"
 need git dpkg-buildpackage debootstrap lintian piuparts autopkgtest reprotest faketime sudo qemu-aarch64
-OUT=$WORK/out TOOL=$SRC/tools/debian.sh
+TOOL=$SRC/tools/debian.sh
 cd "$SRC" || fail "no $SRC"
+rm -rf "$OUT"
 
 bash "$TOOL" build "$ARCH" "$OUT" 2>"$WORK/build.err" || fail "tools/debian.sh build $ARCH: $(tail -20 "$WORK/build.err")"
 ok "$(tail -1 "$WORK/build.err")"

@@ -1,24 +1,24 @@
 #!/usr/bin/env bash
-# Kvo installed by cmake --install (prefix) or as the .deb: the tree; the
-# .deb's window end to end (its Depends: bare.sh; lintian: the release's check).
-#   installed.sh prefix|deb BUILD-DIR KVO2_XCHECK
+# Kvo installed by cmake --install (prefix), or as the Debian package that
+# install_debian_amd64 built (deb, from its folder): the tree; the package's
+# description and its window end to end.
+#   installed.sh prefix BUILD-DIR KVO2_XCHECK
+#   installed.sh deb PACKAGE-DIR KVO2_XCHECK
 set -uo pipefail
 MODE=$1 BUILD=$2 XCHECK=$3
 E2E=$(dirname "$0")/../e2e LICENCE=$(dirname "$0")/../../LICENSE
 . "$E2E/lib.sh"
-need cmake cpack dpkg-deb dpkg-shlibdeps dpkg-parsechangelog desktop-file-validate appstreamcli groff \
-    /usr/bin/convert
-VERSION=$(version "$BUILD")
+need cmake dpkg-deb dpkg-parsechangelog desktop-file-validate appstreamcli groff /usr/bin/convert
 SIZES="16 32 48 64 128 256" METAINFO=share/metainfo/example.kvo.Kvo.metainfo.xml
 
 if [ "$MODE" = prefix ]; then
     cmake --install "$BUILD" --prefix "$WORK/root" >"$WORK/install.log" 2>&1 ||
         fail "cmake --install: $(cat "$WORK/install.log")"
-    P=
+    P= VERSION=$(version "$BUILD") DOCS="LICENSE changelog.gz"
 else
-    deb "$BUILD"
-    dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x"
-    P=usr/
+    DEB=$(ls "$BUILD"/kvo_*_amd64.deb 2>/dev/null) || skip_outside_ci "install_debian_amd64 built no package"
+    dpkg-deb -x "$DEB" "$WORK/root" || fail "dpkg-deb -x $DEB"
+    P=usr/ VERSION=$(dpkg-deb -f "$DEB" Version | sed 's/-[^-]*$//') DOCS="copyright changelog.gz changelog.Debian.gz"
 fi
 T=$WORK/root/$P
 
@@ -26,8 +26,8 @@ T=$WORK/root/$P
 files=$(cd "$WORK/root" && find . -type f -printf '%P\n' | sort)
 want=$(printf "${P}%s\n" bin/kvo2 bin/kvo2-render share/applications/kvo2.desktop "$METAINFO" \
     $(for s in $SIZES; do echo "share/icons/hicolor/${s}x$s/apps/kvo2.png"; done) \
-    share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz share/doc/kvo/copyright \
-    share/doc/kvo/changelog.gz | sort)
+    share/man/man1/kvo2.1.gz share/man/man1/kvo2-render.1.gz $(printf 'share/doc/kvo/%s ' $DOCS) \
+    ${P:+share/lintian/overrides/kvo} | sort)
 [ "$files" = "$want" ] || fail "installed files:"$'\n'"$files"$'\n'"want:"$'\n'"$want"
 ok "installed files"
 
@@ -78,21 +78,6 @@ for program in kvo2 kvo2-render; do
     ok "manual page holds $program --help"
 done
 
-# The licence, LICENSE: the copyright file (Debian's machine-readable form)
-# names MIT for every file, with LICENSE's holder and its text below the
-# copyright line (" ." lines blank again); the metainfo names MIT too.
-copyright=${T}share/doc/kvo/copyright
-names=$(sed -n 's/^License: *//p' "$copyright" | sort -u)
-[ "$names" = MIT ] || fail "the copyright file's licences: $names"
-holder=$(sed -n 's/^Copyright: */Copyright (c) /p' "$copyright")
-grep -qxF "$holder" "$LICENCE" || fail "the copyright file's \"$holder\" is not LICENSE's"
-text=$(sed -n '/^License: MIT$/,/^$/{/^ /{s/^ //;s/^\.$//;p}}' "$copyright")
-[ "$text" = "$(sed '1,/^Copyright /d' "$LICENCE" | sed '1{/^$/d}')" ] ||
-    fail "the copyright file's licence text is not LICENSE's:"$'\n'"$text"
-project=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$T$METAINFO")
-[ "$project" = MIT ] || fail "the metainfo's project_license: \"$project\""
-ok "licence MIT, LICENSE's holder and text, in the copyright file and the metainfo"
-
 # The changelog's newest entry, the metainfo's newest release, the manual
 # page's header and kvo2 --version (alone on standard output, status 0) name
 # the package's version.
@@ -106,6 +91,38 @@ status=$?
 $metainfo, the manual page's header: $page, kvo2 --version: \"$printed\", status $status $(cat "$WORK/version.err")"
 ok "changelog, metainfo, manual page and kvo2 --version at version $VERSION"
 
-[ "$MODE" = deb ] || { echo PASS; exit 0; }
+# The licence, LICENSE: installed as it is by cmake --install; in the package, the copyright file
+# (Debian's machine-readable form) names MIT for every file, with LICENSE's holder and its text
+# below the copyright line (" ." lines blank again). The metainfo names MIT too.
+project=$(sed -n 's:.*<project_license>\(.*\)</project_license>.*:\1:p' "$T$METAINFO")
+[ "$project" = MIT ] || fail "the metainfo's project_license: \"$project\""
+if [ "$MODE" = prefix ]; then
+    cmp -s "${T}share/doc/kvo/LICENSE" "$LICENCE" || fail "share/doc/kvo/LICENSE is not LICENSE"
+    ok "licence MIT in the metainfo; LICENSE installed"
+    echo PASS
+    exit 0
+fi
+copyright=${T}share/doc/kvo/copyright
+names=$(sed -n 's/^License: *//p' "$copyright" | sort -u)
+[ "$names" = MIT ] || fail "the copyright file's licences: $names"
+holder=$(sed -n 's/^Copyright: */Copyright (c) /p' "$copyright")
+grep -qxF "$holder" "$LICENCE" || fail "the copyright file's \"$holder\" is not LICENSE's"
+text=$(sed -n '/^License: MIT$/,/^$/{/^ /{s/^ //;s/^\.$//;p}}' "$copyright")
+[ "$text" = "$(sed '1,/^Copyright /d' "$LICENCE" | sed '1{/^$/d}')" ] ||
+    fail "the copyright file's licence text is not LICENSE's:"$'\n'"$text"
+ok "licence MIT, LICENSE's holder and text, in the copyright file"
+
+# The description names the stills and the clips that kvo2-render --help lists (the usage's line
+# with --time, and its lines from --from on), each by its title.
+titles() { sed 's/ ([^)]*)//g; s/, \| or /\n/g' | tr A-Z a-z | sort; }
+description=$(dpkg-deb -f "$DEB" Description | tr '\n' ' ')
+usage=$("${T}bin/kvo2-render" --help | sed '/^$/q')
+said=$(sed -n 's/.* as an\? \(.*\) still, .*/\1/p' <<<"$description" | titles)"|"$(
+    sed -n 's/.* looping clip: \(.*\)\. *$/\1/p' <<<"$description" | titles)
+listed=$(grep -e --time <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort)"|"$(
+    sed -n '/--from/,$p' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort)
+[ "$said" = "$listed" ] || fail "the description names \"$said\", kvo2-render --help \"$listed\": $description"
+ok "the description names kvo2-render's formats: $(tr '\n' ' ' <<<"$said")"
+
 SCENARIOS=window bash "$E2E/linux.sh" "${T}bin/kvo2" "$XCHECK" || fail "the program from the .deb"
 echo PASS
