@@ -10,7 +10,8 @@
 #                                            takes them; no root)
 #   bash tools/debian.sh base                the minimal chroot's tarball, then
 #                                            the mirror, release and components
-# OUT is build/debian/ by default. The chroot is debootstrap's minbase from
+# OUT is build/debian/ by default; the source is the commit KVO_COMMIT (by
+# default HEAD) as git archive gives it. The chroot is debootstrap's minbase from
 # the mirror apt already reads, kept in build/debian/base/ and unpacked afresh
 # for every build; the build installs only what debian/control asks for, and
 # runs the unit tests there (not in a cross build). Installs debootstrap and
@@ -18,7 +19,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 ROOT=$PWD
-COMMAND=${1:-build}
+COMMAND=${1:-build} COMMIT=$(git rev-parse "${KVO_COMMIT:-HEAD}^{commit}")
 export LC_ALL=C.UTF-8 TZ=UTC
 umask 022
 
@@ -37,14 +38,14 @@ changelog_time() { date -d "$(dpkg-parsechangelog ${1:+-l "$1"} -S Date)" +%s; }
 source_package() {
     local out=$1 version upstream work
     need dpkg-dev
-    version=$(dpkg-parsechangelog -S Version) upstream=${version%-*}
+    version=$(git show "$COMMIT:debian/changelog" | dpkg-parsechangelog -l- -S Version) upstream=${version%-*}
     work=$(mktemp -d)
     # Modes as dpkg-source -x leaves them under the usual umask (git archive's own is 002), so that
     # a build that makes the source package again makes the same bytes.
-    git -c tar.umask=022 archive --format=tar --prefix="kvo-$upstream/" HEAD ':!debian' | gzip -9n \
+    git -c tar.umask=022 archive --format=tar --prefix="kvo-$upstream/" "$COMMIT" ':!debian' | gzip -9n \
         >"$work/kvo_$upstream.orig.tar.gz"
     tar -xzf "$work/kvo_$upstream.orig.tar.gz" -C "$work"
-    git -c tar.umask=022 archive --format=tar HEAD debian | tar -x -C "$work/kvo-$upstream"
+    git -c tar.umask=022 archive --format=tar "$COMMIT" debian | tar -x -C "$work/kvo-$upstream"
     (cd "$work" && SOURCE_DATE_EPOCH=$(changelog_time "kvo-$upstream/debian/changelog") dpkg-source -b "kvo-$upstream" >/dev/null)
     mkdir -p "$out"
     cp "$work"/kvo_"$version".dsc "$work"/kvo_"$upstream".orig.tar.gz "$work"/kvo_"$version".debian.tar.xz "$out/"

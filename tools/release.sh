@@ -18,9 +18,12 @@ ROOT=$PWD
 OUT=$(realpath -m "${1:-build/release}")
 [ "${KVO_NO_DEPS:-}" = 1 ] || bash tools/deps.sh
 
-export LC_ALL=C.UTF-8 TZ=UTC SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct)}
+# One commit throughout, whatever HEAD does meanwhile.
+KVO_COMMIT=$(git rev-parse HEAD)
+export KVO_COMMIT
+export LC_ALL=C.UTF-8 TZ=UTC SOURCE_DATE_EPOCH=${SOURCE_DATE_EPOCH:-$(git log -1 --format=%ct "$KVO_COMMIT")}
 umask 022
-VERSION=$(sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+VERSION=$(git show "$KVO_COMMIT:CMakeLists.txt" | sed -n 's/^project(kvo VERSION \([0-9.]*\).*/\1/p')
 [ -n "$VERSION" ] || { echo "release.sh: no version in CMakeLists.txt" >&2; exit 1; }
 WORK=$OUT.work SRC=$OUT.work/kvo-$VERSION
 rm -rf "$OUT" "$WORK"
@@ -28,7 +31,7 @@ mkdir -p "$OUT" "$WORK"
 
 # The source: what the commit holds, nothing else; the tar's times are the
 # commit's, and gzip records neither a name nor a time.
-git archive --format=tar --prefix="kvo-$VERSION/" HEAD | gzip -9n >"$OUT/kvo-$VERSION.tar.gz"
+git archive --format=tar --prefix="kvo-$VERSION/" "$KVO_COMMIT" | gzip -9n >"$OUT/kvo-$VERSION.tar.gz"
 tar -xzf "$OUT/kvo-$VERSION.tar.gz" -C "$WORK"
 
 # build NAME [CMAKE-ARGS...]: the release build of the source into
@@ -88,5 +91,5 @@ ZIP
 
 (cd "$OUT" && find . -maxdepth 1 -type f ! -name SHA256SUMS -printf '%P\n' | sort | xargs sha256sum >SHA256SUMS)
 rm -rf "$WORK"
-echo "release $VERSION ($(git rev-parse --short HEAD)) in $OUT:"
+echo "release $VERSION (${KVO_COMMIT:0:12}) in $OUT:"
 cat "$OUT/SHA256SUMS"
