@@ -4,22 +4,19 @@
 #   bash tools/debian.sh source [OUT]        the source package of the commit
 #   bash tools/debian.sh build [ARCH] [OUT]  ... and its packages for ARCH
 #                                            (amd64, or arm64 cross-built)
-#   bash tools/debian.sh package [ARCH] [OUT] its packages built here, with what
-#                                            this machine has, without their tests
-#                                            or debugging symbols (as a release
-#                                            takes them; no root)
 #   bash tools/debian.sh base                the minimal chroot's tarball, then
 #                                            the mirror, release and components
 # OUT is build/debian/ by default; the source is the commit KVO_COMMIT (by
 # default HEAD) as git archive gives it. The chroot is debootstrap's minbase from
-# the mirror apt already reads, kept in build/debian/base/ and unpacked afresh
-# for every build; the build installs only what debian/control asks for, and
-# runs the unit tests there (not in a cross build). Installs debootstrap and
+# the mirror apt already reads, kept in build/debian/base/ (or KVO_DEBIAN_CACHE/base/)
+# and unpacked afresh for every build; the build installs only what debian/control
+# asks for, and runs the unit tests there (not in a cross build, nor with
+# DEB_BUILD_OPTIONS=nocheck, as a release builds). Installs debootstrap and
 # dpkg-dev where missing.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT=$PWD
 COMMAND=${1:-build} COMMIT=$(git rev-parse "${KVO_COMMIT:-HEAD}^{commit}")
+CACHE=$(realpath -m "${KVO_DEBIAN_CACHE:-build/debian}")
 export LC_ALL=C.UTF-8 TZ=UTC
 umask 022
 
@@ -53,26 +50,10 @@ source_package() {
     DSC=$out/kvo_$version.dsc
 }
 
-# package ARCH OUT: the binary packages from the source package, built here (the tests are the
-# suite's); a log beside them.
-package() {
-    local arch=$1 out=$2 options=() work
-    source_package "$out"
-    [ "$arch" = "$(dpkg --print-architecture)" ] || options=(--host-arch "$arch" -Pcross,nocheck,pkg.kvo.novideo)
-    work=$(mktemp -d)
-    {
-        dpkg-source -x "$DSC" "$work/kvo" &&
-            (cd "$work/kvo" && env -u DEB_BUILD_PROFILES SOURCE_DATE_EPOCH="$(changelog_time)" \
-                DEB_BUILD_OPTIONS="nocheck noddebs parallel=$(nproc)" dpkg-buildpackage -b -us -uc "${options[@]}")
-    } >"$out/package-$arch.log" 2>&1 || { tail -40 "$out/package-$arch.log" >&2; rm -rf "$work"; exit 1; }
-    cp "$work"/*.deb "$out/"
-    rm -rf "$work"
-}
-
 # base: the gzipped tarball (as piuparts takes it) of debootstrap's minimal system of this release and processor, made once
 # per release of the mirror's index (a changed mirror gives a new one), as BASE.
 base() {
-    local suite arch mirror components release cache=$ROOT/build/debian/base
+    local suite arch mirror components release cache=$CACHE/base
     [ "$(id -u)" = 0 ] || { echo "debian.sh: debootstrap and chroot need root" >&2; exit 1; }
     need debootstrap wget
     suite=$(. /etc/os-release && echo "$VERSION_CODENAME") arch=$(dpkg --print-architecture)
@@ -105,12 +86,21 @@ in_chroot() {
         DEBIAN_FRONTEND=noninteractive "${@:2}" 6>&- 7>&-
 }
 
+# retry COMMAND...: COMMAND, tried again twice after a pause where it fails (apt-get update
+# while the mirror syncs).
+retry() { "$@" || { sleep 20 && "$@"; } || { sleep 60 && "$@"; }; }
+
 # build ARCH OUT: the packages, from the source package, in a fresh chroot; a log beside them.
 build() {
-    local arch=$1 out=$2 options=() start=$SECONDS
+    local arch=$1 out=$2 cross=() list=() profiles options=() start=$SECONDS
     source_package "$out"
     base
-    CHROOT=$(mktemp -d "$ROOT/build/debian/chroot.XXXXXX")
+    # A cross build leaves out the tests and FFmpeg; DEB_BUILD_OPTIONS=nocheck, the tests.
+    [ "$arch" = "$(dpkg --print-architecture)" ] || cross=(-a "$arch") list=(cross nocheck pkg.kvo.novideo)
+    [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]] || list+=(nocheck)
+    profiles=$(printf '%s\n' "${list[@]}" | sort -u | paste -sd,)
+    options=(${cross:+--host-arch "$arch"} ${profiles:+-P"$profiles"})
+    CHROOT=$(mktemp -d "$CACHE/chroot.XXXXXX")
     trap 'umount "$CHROOT/var/cache/apt/archives" "$CHROOT/dev/pts" "$CHROOT/proc" 2>/dev/null
         rm -rf --one-file-system "$CHROOT"' EXIT
     local chroot=$CHROOT
@@ -122,28 +112,25 @@ build() {
     mount -t devpts -o newinstance,ptmxmode=0666,mode=620 devpts "$chroot/dev/pts"
     ln -sf pts/ptmx "$chroot/dev/ptmx"
     # The packages apt fetches, kept for the next build.
-    mkdir -p "$ROOT/build/debian/archives/partial"
-    mount --bind "$ROOT/build/debian/archives" "$chroot/var/cache/apt/archives"
+    mkdir -p "$CACHE/archives/partial"
+    mount --bind "$CACHE/archives" "$chroot/var/cache/apt/archives"
     mkdir "$chroot/build"
     cp "$DSC" "$out"/kvo_*.orig.tar.gz "$out"/kvo_*.debian.tar.xz "$chroot/build/"
-    if [ "$arch" != "$(dpkg --print-architecture)" ]; then
-        options=(--host-arch "$arch" -Pcross,nocheck,pkg.kvo.novideo)
-        in_chroot "$chroot" dpkg --add-architecture "$arch"
-    fi
+    [ -z "${cross[*]}" ] || in_chroot "$chroot" dpkg --add-architecture "$arch"
     # One build at a time fetches into the kept packages.
-    exec 6>"$ROOT/build/debian/archives.lock"
+    exec 6>"$CACHE/archives.lock"
     flock 6
     {
-        in_chroot "$chroot" apt-get update &&
+        retry in_chroot "$chroot" apt-get update &&
             in_chroot "$chroot" apt-get install -y --no-install-recommends build-essential dpkg-dev \
-                ${options:+crossbuild-essential-$arch} &&
-            in_chroot "$chroot" apt-get build-dep -y --no-install-recommends ${options:+-a "$arch" -P cross,nocheck,pkg.kvo.novideo} \
+                ${cross:+crossbuild-essential-$arch} &&
+            in_chroot "$chroot" apt-get build-dep -y --no-install-recommends "${cross[@]}" ${profiles:+-P "$profiles"} \
                 "/build/${DSC##*/}" &&
             flock -u 6 &&
             in_chroot "$chroot" useradd --create-home builder &&
             in_chroot "$chroot" chown -R builder: /build &&
             in_chroot "$chroot" setpriv --reuid=builder --regid=builder --init-groups -- env HOME=/home/builder \
-                sh -c "cd /build && dpkg-source -x ${DSC##*/} kvo && cd kvo && dpkg-buildpackage -us -uc ${options[*]}"
+                DEB_BUILD_OPTIONS="${DEB_BUILD_OPTIONS:-}" sh -c "cd /build && dpkg-source -x ${DSC##*/} kvo && cd kvo && dpkg-buildpackage -us -uc ${options[*]}"
     } >"$out/build-$arch.log" 2>&1 || { tail -40 "$out/build-$arch.log" >&2; exit 1; }
     cmp -s "$chroot/build/${DSC##*/}" "$DSC" || { echo "debian.sh: the build made another ${DSC##*/}" >&2; exit 1; }
     cp "$chroot"/build/*.deb "$chroot"/build/*.changes "$chroot"/build/*.buildinfo "$out/"
@@ -153,6 +140,6 @@ build() {
 case $COMMAND in
     source) source_package "$(realpath -m "${2:-build/debian}")"; echo "$DSC" ;;
     base) base; echo "$BASE"; echo "$MIRROR $SUITE $COMPONENTS" ;;
-    build | package) "$COMMAND" "${2:-$(dpkg --print-architecture)}" "$(realpath -m "${3:-build/debian}")" ;;
-    *) echo "usage: debian.sh source|build|package|base [...]" >&2; exit 2 ;;
+    build) build "${2:-$(dpkg --print-architecture)}" "$(realpath -m "${3:-build/debian}")" ;;
+    *) echo "usage: debian.sh source|build|base [...]" >&2; exit 2 ;;
 esac

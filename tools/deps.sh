@@ -37,8 +37,8 @@ packages=(
   # 32-bit x86: the i686 Windows program under 32-bit Wine, started through
   # qemu-i386; the linux-x86 preset's tests under qemu-i386
   qemu-user g++-multilib wine32:i386 libgtest-dev:i386
-  # the 64-bit ARM cross builds (clang and lld; the package's, GCC), run under qemu-aarch64
-  lld crossbuild-essential-arm64 qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
+  # the 64-bit ARM cross build (clang, lld), run under qemu-aarch64
+  lld qemu-user libstdc++-12-dev:arm64 libc6-dev:arm64 libpng-dev:arm64 libgif-dev:arm64
   libwebp-dev:arm64 libgtest-dev:arm64 libsdl2-dev:arm64 libxext-dev:arm64 libxrender-dev:arm64 libxrandr-dev:arm64
   libclang-rt-14-dev:arm64
   # the web page: the WebAssembly build, its server, Node and the browser
@@ -68,5 +68,6 @@ if [ "${1:-}" != --demo ]; then
     "${sudo[@]}" dpkg --add-architecture arm64
   fi
 fi
-"${sudo[@]}" apt-get update
+# A mirror in the middle of a sync serves index files that do not match: try again after a pause.
+"${sudo[@]}" apt-get update || { sleep 20 && "${sudo[@]}" apt-get update; } || { sleep 60 && "${sudo[@]}" apt-get update; }
 "${sudo[@]}" apt-get install "${apt_options[@]}" "${missing[@]}"

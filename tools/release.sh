@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Makes a release of the current commit into build/release/ (or OUT):
 #   the Debian source package (kvo_<version>-<revision>.dsc, its .orig.tar.gz
-#   and .debian.tar.xz; tools/debian.sh) and its packages built here,
-#   kvo_<version>-<revision>_amd64.deb and _arm64.deb (cross-built),
+#   and .debian.tar.xz; tools/debian.sh) and its packages built from it in a
+#   clean chroot, kvo_<version>-<revision>_amd64.deb and _arm64.deb (cross-built),
 #   kvo-<version>-windows-x86.zip and .exe (the setup), the same for x64,
 #   kvo-<version>-web.zip (the page's static files), kvo-<version>.tar.gz
 #   (the commit's source), and SHA256SUMS over them (sha256sum -c checks).
@@ -10,7 +10,9 @@
 # and whenever: each time stamp is SOURCE_DATE_EPOCH (by default the commit's
 # date), no build path reaches a binary, and locale, time zone and umask are
 # fixed; the Debian files' times are the Debian changelog's. Installs what it
-# needs (tools/deps.sh) unless KVO_NO_DEPS=1.
+# needs (tools/deps.sh) unless KVO_NO_DEPS=1. Needs root, for the chroot.
+# KVO_DEBIAN_CACHE: where the chroot's base system and packages are kept
+# (tools/debian.sh).
 #   bash tools/release.sh [OUT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -56,11 +58,12 @@ pack() {
     for file in "$@"; do cp "$WORK/$name/packages/$file" "$OUT/"; done
 }
 
-# The Debian source package, and the packages built from it.
+# The Debian source package, and the packages built from it in a clean chroot (the tests
+# are the suite's).
 echo "== release: the Debian source package, and its packages for amd64 and arm64"
 bash tools/debian.sh source "$OUT" >/dev/null
 for arch in amd64 arm64; do
-    bash tools/debian.sh package $arch "$WORK/debian"
+    DEB_BUILD_OPTIONS=nocheck bash tools/debian.sh build $arch "$WORK/debian"
     cp "$WORK"/debian/kvo_*_$arch.deb "$OUT/"
 done
 for arch in x86:i686 x64:x86_64; do

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# tools/release.sh's RELEASE-DIR as users get it: files, sums, .debs, source
-# (the tarball and the Debian source package), web zip; made again elsewhere, later, the same bytes (not with KVO_RELEASE_ONCE=1).
+# tools/release.sh's RELEASE-DIR as users get it: files, sums, .debs, source (the tarball and
+# the Debian source package), web zip; made again elsewhere, later, the same bytes (not with
+# KVO_RELEASE_ONCE=1).
 #   check.sh SOURCE-DIR RELEASE-DIR
 set -uo pipefail
 SRC=$(realpath "$1") REL=$(realpath "$2")
@@ -77,7 +78,9 @@ ok "kvo-$V-web.zip served as it is: $(tail -1 "$WORK/web.log")"
 [ "${KVO_RELEASE_ONCE:-}" = 1 ] && { echo PASS; exit 0; }
 git clone -q "$SRC" "$WORK/clone" || fail "git clone"
 git -C "$WORK/clone" checkout -q "$COMMIT" || fail "no commit $COMMIT in the clone"
+# The clone's Debian chroots take the same base system and packages, from where the first kept them.
 (umask 002 && cd "$WORK/clone" && LANG=de_DE.UTF-8 TZ=Pacific/Kiritimati KVO_NO_DEPS=1 \
+    KVO_DEBIAN_CACHE=${KVO_DEBIAN_CACHE:-$SRC/build/debian} \
     bash tools/release.sh "$WORK/again") >"$WORK/again.log" 2>&1 || fail "the second release: $(tail -20 "$WORK/again.log")"
 if ! cmp -s "$REL/SHA256SUMS" "$WORK/again/SHA256SUMS"; then
     differ=$(diff "$REL/SHA256SUMS" "$WORK/again/SHA256SUMS" | sed -n 's/^< [0-9a-f]*  //p')
