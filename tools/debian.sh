@@ -96,9 +96,9 @@ build() {
     source_package "$out"
     base
     # A cross build leaves out the tests and FFmpeg; DEB_BUILD_OPTIONS=nocheck, the tests.
+    [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]] || list=(nocheck)
     [ "$arch" = "$(dpkg --print-architecture)" ] || cross=(-a "$arch") list=(cross nocheck pkg.kvo.novideo)
-    [[ " ${DEB_BUILD_OPTIONS:-} " != *" nocheck "* ]] || list+=(nocheck)
-    profiles=$(printf '%s\n' "${list[@]}" | sort -u | paste -sd,)
+    profiles=$(IFS=,; echo "${list[*]}")
     options=(${cross:+--host-arch "$arch"} ${profiles:+-P"$profiles"})
     CHROOT=$(mktemp -d "$CACHE/chroot.XXXXXX")
     trap 'umount "$CHROOT/var/cache/apt/archives" "$CHROOT/dev/pts" "$CHROOT/proc" 2>/dev/null

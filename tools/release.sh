@@ -16,7 +16,6 @@
 #   bash tools/release.sh [OUT]
 set -euo pipefail
 cd "$(dirname "$0")/.."
-ROOT=$PWD
 OUT=$(realpath -m "${1:-build/release}")
 [ "${KVO_NO_DEPS:-}" = 1 ] || bash tools/deps.sh
 

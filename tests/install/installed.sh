@@ -115,12 +115,12 @@ ok "licence MIT, LICENSE's holder and text, in the copyright file"
 # The description names the stills and the clips that kvo2-render --help lists (the usage's line
 # with --time, and its lines from --from on), each by its title.
 titles() { sed 's/ ([^)]*)//g; s/, \| or /\n/g' | tr A-Z a-z | sort; }
+formats() { grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort; }
 description=$(dpkg-deb -f "$DEB" Description | tr '\n' ' ')
 usage=$("${T}bin/kvo2-render" --help | sed '/^$/q')
 said=$(sed -n 's/.* as an\? \(.*\) still, .*/\1/p' <<<"$description" | titles)"|"$(
     sed -n 's/.* looping clip: \(.*\)\. *$/\1/p' <<<"$description" | titles)
-listed=$(grep -e --time <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort)"|"$(
-    sed -n '/--from/,$p' <<<"$usage" | grep -o 'FILE\.[a-z0-9]*' | cut -d. -f2 | sort)
+listed=$(grep -e --time <<<"$usage" | formats)"|"$(sed -n '/--from/,$p' <<<"$usage" | formats)
 [ "$said" = "$listed" ] || fail "the description names \"$said\", kvo2-render --help \"$listed\": $description"
 ok "the description names kvo2-render's formats: $(tr '\n' ' ' <<<"$said")"
 
